@@ -1,0 +1,94 @@
+#pragma once
+// Registry hives per host of the simulated network, reached through handles in
+// the manner of the system registry API. HKEY_LOCAL_MACHINE and HKEY_USERS are
+// stored; HKEY_CLASSES_ROOT is a view of HKEY_LOCAL_MACHINE\SOFTWARE\Classes,
+// HKEY_CURRENT_USER of the current user's key under HKEY_USERS, and
+// HKEY_CURRENT_CONFIG of HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Hardware
+// Profiles\Current. Key names match without regard to case and keep their case;
+// value data keep their exact bytes. Every write is atomic. Volatile keys are
+// dropped when their host restarts.
+//
+// Every call returns a Windows error code: 0 on success.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace winreg {
+
+using Status = long;
+using HKEY = std::uint32_t;
+
+inline constexpr Status ERROR_SUCCESS = 0;
+inline constexpr Status ERROR_FILE_NOT_FOUND = 2;
+inline constexpr Status ERROR_ACCESS_DENIED = 5;
+inline constexpr Status ERROR_INVALID_HANDLE = 6;
+inline constexpr Status ERROR_BAD_NETPATH = 53;
+inline constexpr Status ERROR_INVALID_PARAMETER = 87;
+inline constexpr Status ERROR_BAD_PATHNAME = 161;
+inline constexpr Status ERROR_MORE_DATA = 234;
+inline constexpr Status ERROR_NO_MORE_ITEMS = 259;
+inline constexpr Status ERROR_KEY_DELETED = 1018;
+inline constexpr Status ERROR_CHILD_MUST_BE_VOLATILE = 1021;
+
+inline constexpr HKEY HKEY_CLASSES_ROOT = 0x80000000u;
+inline constexpr HKEY HKEY_CURRENT_USER = 0x80000001u;
+inline constexpr HKEY HKEY_LOCAL_MACHINE = 0x80000002u;
+inline constexpr HKEY HKEY_USERS = 0x80000003u;
+inline constexpr HKEY HKEY_CURRENT_CONFIG = 0x80000005u;
+
+inline constexpr std::uint32_t REG_NONE = 0;
+inline constexpr std::uint32_t REG_SZ = 1;
+inline constexpr std::uint32_t REG_EXPAND_SZ = 2;
+inline constexpr std::uint32_t REG_BINARY = 3;
+inline constexpr std::uint32_t REG_DWORD = 4;
+inline constexpr std::uint32_t REG_MULTI_SZ = 7;
+
+// Access rights, as callers pass them.
+inline constexpr std::uint32_t KEY_QUERY_VALUE = 0x0001;
+inline constexpr std::uint32_t KEY_SET_VALUE = 0x0002;
+inline constexpr std::uint32_t KEY_CREATE_SUB_KEY = 0x0004;
+inline constexpr std::uint32_t KEY_ENUMERATE_SUB_KEYS = 0x0008;
+inline constexpr std::uint32_t KEY_READ = 0x20019;
+inline constexpr std::uint32_t KEY_WRITE = 0x20006;
+inline constexpr std::uint32_t KEY_ALL_ACCESS = 0xF003F;
+
+// A predefined hive of the local host (an empty machine name) or of another
+// host of the network, named with or without leading "\\". Unknown or
+// unreachable host: ERROR_BAD_NETPATH; a user who may not reach that host's
+// registry: ERROR_ACCESS_DENIED. The handle is closed with CloseKey.
+Status ConnectRegistry(std::string_view machine, HKEY hive, HKEY* result);
+
+// Opens subKey ("a\b\c"; empty opens parent itself again) below parent.
+Status OpenKey(HKEY parent, std::string_view subKey, std::uint32_t access, HKEY* result);
+// Creates subKey and any missing parents; an existing key is opened. created
+// (optional) tells which. A volatile key lives until its host restarts; a
+// non-volatile key below a volatile one fails with ERROR_CHILD_MUST_BE_VOLATILE.
+Status CreateKey(HKEY parent, std::string_view subKey, bool isVolatile, HKEY* result, bool* created = nullptr);
+Status CloseKey(HKEY key);
+// Deletes a key that has no subkeys.
+Status DeleteKey(HKEY parent, std::string_view subKey);
+
+// As the system call: with data null only *size and *type are filled; with a
+// buffer too small for the value, ERROR_MORE_DATA and *size the size needed.
+// An empty name is the key's default value.
+Status QueryValue(HKEY key, std::string_view name, std::uint32_t* type, std::uint8_t* data, std::uint32_t* size);
+Status SetValue(HKEY key, std::string_view name, std::uint32_t type, const std::uint8_t* data, std::uint32_t size);
+Status DeleteValue(HKEY key, std::string_view name);
+
+// Subkeys and values by index, in a stable order (the order of creation);
+// ERROR_NO_MORE_ITEMS past the last. A name longer than nameCapacity - 1
+// characters gives ERROR_MORE_DATA.
+Status EnumKey(HKEY key, std::uint32_t index, std::string* name, std::size_t nameCapacity = 256);
+Status EnumValue(HKEY key, std::uint32_t index, std::string* name, std::uint32_t* type,
+                 std::vector<std::uint8_t>* data);
+
+// The system's message text for a Windows error code, without a trailing line
+// break ("The system cannot find the file specified."); empty when unknown.
+std::string SystemMessage(Status code);
+
+// Drops every volatile key of the host, as a restart of that machine does.
+void RestartHost(std::string_view machine);
+
+} // namespace winreg
