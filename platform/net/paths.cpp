@@ -12,7 +12,7 @@ namespace net {
 
 namespace {
 
-const char kInvalidNameText[] = "The file name, directory name, or volume label syntax is incorrect";
+const char kInvalidNameText[] = "The filename, directory name, or volume label syntax is incorrect";
 
 // The name as it can be shown in a message: control characters escaped.
 std::string printable(std::string_view name)
