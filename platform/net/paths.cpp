@@ -92,13 +92,9 @@ std::optional<fs::path> FindEntry(const fs::path& folder, std::string_view name)
     const fs::path exact = folder / fs::path(std::string(name));
     if (fs::exists(fs::symlink_status(exact, error))) return exact;
 
-    std::optional<std::string> best;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string entry = it->path().filename().string();
-        if (EqualsIgnoringCase(entry, name) && (!best || entry < *best)) best = entry;
-    }
-    if (!best) return std::nullopt;
-    return folder / *best;
+    const std::optional<std::string> match = FindNameIgnoringCase(folder, name);
+    if (!match) return std::nullopt;
+    return folder / *match;
 }
 
 fs::path ResolveInside(const fs::path& base, const std::vector<std::string>& segments)
