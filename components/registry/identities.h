@@ -1,12 +1,10 @@
 #pragma once
-// The identity of the registry component: its type library, its classes and
-// interfaces, and the error numbers and texts its members report.
+// The identity of the registry component: its classes and interfaces, and the
+// error numbers and texts its members report.
 
 #include "platform/com/dispatch_table.h"
 
 namespace vornik {
-
-inline const com::GUID LIBID_VornRegistry = com::GuidLiteral("{6CE60A41-6D7C-11D3-AE11-008048D7657D}");
 
 inline const com::ClassIdentity RegistryIdentity{com::GuidLiteral("{77E98182-6D80-11D3-AE12-008048D7657D}"),
                                                  com::GuidLiteral("{77E98181-6D80-11D3-AE12-008048D7657D}")};

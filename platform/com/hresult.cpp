@@ -11,9 +11,7 @@ namespace {
 
 constexpr std::uint32_t FacilityWin32 = 0x80070000u;
 
-constexpr std::array<std::pair<HRESULT, const char*>, 24> KnownTexts{{
-    {S_OK, "The operation completed successfully."},
-    {S_FALSE, "The operation completed, with a negative answer."},
+constexpr std::array<std::pair<HRESULT, const char*>, 22> KnownTexts{{
     {E_NOTIMPL, "Not implemented"},
     {E_NOINTERFACE, "No such interface supported"},
     {E_POINTER, "Invalid pointer"},
