@@ -2,6 +2,7 @@
 // keeps the stored case, and the refusal of anything that could reach outside
 // the folder a path is resolved in.
 
+#include "platform/net/atomic_file.h"
 #include "platform/net/case_fold.h"
 #include "platform/net/network.h"
 
@@ -49,11 +50,20 @@ fs::path withoutTrailingSeparator(fs::path path)
     return (path.has_filename() || !path.has_parent_path()) ? path : path.parent_path();
 }
 
+// The path with every link of its existing part followed.
+fs::path followedPath(const fs::path& path)
+{
+    std::error_code error;
+    fs::path followed = fs::weakly_canonical(path, error);
+    if (error)
+        throw com::ComError(HResultFromErrno(error.value()), "Cannot resolve " + path.string() + ": " + error.message());
+    return withoutTrailingSeparator(followed);
+}
+
 bool isInside(const fs::path& canonicalBase, const fs::path& canonicalPath)
 {
-    const auto [baseEnd, pathEnd] = std::mismatch(canonicalBase.begin(), canonicalBase.end(),
-                                                  canonicalPath.begin(), canonicalPath.end());
-    return baseEnd == canonicalBase.end();
+    return std::mismatch(canonicalBase.begin(), canonicalBase.end(), canonicalPath.begin(), canonicalPath.end()).first
+        == canonicalBase.end();
 }
 
 // A link found while resolving must lead to something that exists inside base:
@@ -101,7 +111,7 @@ fs::path ResolveInside(const fs::path& base, const std::vector<std::string>& seg
 {
     for (const std::string& segment : segments) requireSafeName(segment);
 
-    const fs::path canonicalBase = withoutTrailingSeparator(fs::weakly_canonical(base));
+    const fs::path canonicalBase = followedPath(base);
     fs::path current = base;
     bool exists = true;
     for (const std::string& segment : segments) {
@@ -114,7 +124,7 @@ fs::path ResolveInside(const fs::path& base, const std::vector<std::string>& seg
             current /= fs::path(segment);
         }
     }
-    if (!isInside(canonicalBase, withoutTrailingSeparator(fs::weakly_canonical(current))))
+    if (!isInside(canonicalBase, followedPath(current)))
         throwInvalidName(segments.empty() ? std::string() : segments.back(), "outside its folder");
     return current;
 }
