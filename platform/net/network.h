@@ -12,6 +12,7 @@
 
 #include "platform/com/hresult.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -43,20 +44,43 @@ struct HostInfo {
     std::string osVersion = "5.0";             // "major.minor"
     std::string servicePack;
     std::string serverType;                    // free text, e.g. "server" or "workstation"
+    std::string comment;                       // the machine's description
     std::vector<std::string> services;         // "MSDMSERV" marks a document-store server
     bool reachable = true;
     std::vector<std::string> administrators;   // accounts, "DOMAIN\user" or "user"
+    // Who may read this host's registry from another machine: its
+    // administrators only (false), or every user (true). Writing to it from
+    // another machine always needs an administrator.
+    bool remoteRegistryForEveryone = false;
 
     bool runsService(std::string_view service) const;        // without regard to case
-    bool isAdministrator(std::string_view account) const;    // without regard to case
+    bool isAdministrator(std::string_view account) const;    // the whole account, without regard to case
 };
+
+// host.ini, section [host]:
+//   domain = TARVEXNET
+//   os_version = 5.0
+//   service_pack = Service Pack 2
+//   server_type = server
+//   comment = Document server
+//   services = MSDMSERV, W3SVC
+//   reachable = yes
+//   administrators = TARVEXNET\alice, bob
+//   remote_registry = administrators        (or: everyone)
+//   boot_id = 1                             (advanced at each restart)
+// Keys the program does not know are kept when the file is rewritten.
 
 struct NetworkInfo {
     std::string localHost;
     std::vector<std::string> domains;
 };
 
+// network.ini, section [network]:
+//   local_host = WORKSTATION
+//   domains = TARVEXNET, OTHERDOMAIN
+
 // Creates the root folder and network.ini when missing; keeps an existing one.
+// The local host that network.ini names gets its folder when it has none.
 void InitializeNetwork(const NetworkInfo& info);
 NetworkInfo ReadNetwork(); // empty fields when there is no network.ini
 void WriteNetwork(const NetworkInfo& info);
@@ -67,7 +91,15 @@ std::optional<HostInfo> FindHost(std::string_view name);
 std::vector<HostInfo> Hosts();
 // Creates the host folder and writes host.ini; an existing host is updated
 // (its name keeps the stored case).
+// Throws ComError(ERROR_INVALID_NAME) for an unsafe host name and
+// ComError(E_INVALIDARG) for a setting the file cannot hold (a line break, a
+// comma inside a list item).
 HostInfo SaveHost(const HostInfo& host);
+
+// The host's boot count (1 for a host never restarted) and its advance, which
+// stands for a restart of the machine.
+std::uint64_t BootId(const HostInfo& host);
+std::uint64_t AdvanceBootId(const HostInfo& host);
 
 // A single path segment that may be used as a file name: not empty, not "." or
 // "..", no '/', '\\' or NUL.

@@ -1,0 +1,42 @@
+#include "platform/net/case_fold.h"
+
+#include <QString>
+
+#include <algorithm>
+
+namespace net {
+
+namespace {
+
+bool isAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+char foldAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
+
+std::string CaseFold(std::string_view text)
+{
+    if (isAscii(text)) {
+        std::string folded(text);
+        std::transform(folded.begin(), folded.end(), folded.begin(), foldAscii);
+        return folded;
+    }
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toCaseFolded().toStdString();
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (isAscii(a) && isAscii(b)) {
+        return a.size() == b.size()
+            && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return foldAscii(x) == foldAscii(y); });
+    }
+    return CaseFold(a) == CaseFold(b);
+}
+
+} // namespace net
