@@ -189,7 +189,7 @@ void ItemSession::saveTo(const std::string& url, Publishing publishing)
     ItemData data = data_;
     data.kind = kind() == ItemKind::Workspace ? ItemKind::Folder : kind();
     if (data.contentClass.empty()) data.contentClass = DefaultContentClass(data.kind);
-    data.created = data.lastModified = sys::Now();
+    data.lastModified = sys::Now();
     const std::string user = sys::CurrentUser();
     if (data.kind == ItemKind::Document && publishing == Publishing::Fresh)
         data.publishing = PublishingState{user, 1, 0, {}, "checkedout"};

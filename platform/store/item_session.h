@@ -16,9 +16,6 @@
 
 namespace store {
 
-// Writing a computed or read-only property.
-inline constexpr com::HRESULT errReadOnlyProperty = com::MakeHResult(0x80040E21);
-
 class ItemSession {
 public:
     explicit ItemSession(ItemKind kindToCreate);

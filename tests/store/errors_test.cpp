@@ -56,6 +56,18 @@ TEST_F(StoreErrorsTest, HostsThatCannotServeAStoreHaveTheirConnectionErrors)
     EXPECT_EQ(openError("http://DOWN/sharepoint portal server/workspaces"), com::S_OK) << "reachable again";
 }
 
+TEST_F(StoreErrorsTest, AStoreFolderRemovedWhileInUseMeansNoStoreUntilItIsBack)
+{
+    EXPECT_EQ(openError(document), com::S_OK);
+    std::filesystem::remove_all(network.storeFolder("SRV"));
+    EXPECT_EQ(openError(document), store::errNoStoreOnHost);
+    EXPECT_EQ(openError(document), store::errNoStoreOnHost);
+
+    store::MakeStoreServer("SRV", store::ServerLanguage::English);
+    EXPECT_EQ(openError(document), store::errItemNotFound) << "a new, empty store";
+    EXPECT_EQ(openError("http://SRV/sharepoint portal server/workspaces"), com::S_OK);
+}
+
 TEST_F(StoreErrorsTest, WithoutANetworkTheStoreCannotBeReached)
 {
     testing_support::TempFolder empty;
@@ -210,7 +222,7 @@ TEST_F(StoreErrorsTest, MissingPropertiesAndMembersTheItemLacks)
     EXPECT_EQ(ErrorOf([&] { doc.property("DAV:href"); }), store::errPropertyNotFound) << "nothing opened yet";
     doc.DataSource().Open(document);
     EXPECT_EQ(ErrorOf([&] { doc.property("urn:schemas-microsoft-com:office:office#Author"); }), store::errPropertyNotFound);
-    EXPECT_EQ(ErrorOf([&] { doc.setProperty("DAV:href", "x"); }), com::MakeHResult(0x80040E21));
+    EXPECT_EQ(ErrorOf([&] { doc.setProperty("DAV:href", "x"); }), store::errReadOnlyProperty);
 
     store::SpsFolder folder;
     folder.DataSource().Open(document);

@@ -73,6 +73,7 @@ TEST(TarvexNetTest, TheDemoNetworkDumpsAsJson)
 
     ASSERT_EQ(finish(start({"demo"}, output)), 0) << ReadFile(output);
     EXPECT_NE(finish(start({"demo"}, output)), 0) << "a second demo leaves the network alone";
+    EXPECT_EQ(finish(start({"demo", "--if-missing"}, output)), 0);
     ASSERT_EQ(finish(start({"dump", "http://SPSSOURCE/Marketing"}, output)), 0);
     const nlohmann::json tree = nlohmann::json::parse(ReadFile(output));
 
