@@ -54,6 +54,11 @@ TEST_F(StoreErrorsTest, HostsThatCannotServeAStoreHaveTheirConnectionErrors)
 
     network.setReachable("DOWN", true);
     EXPECT_EQ(openError("http://DOWN/sharepoint portal server/workspaces"), com::S_OK) << "reachable again";
+
+    store::SpsDocument opened;
+    opened.DataSource().Open(document);
+    network.setReachable("SRV", false);
+    EXPECT_EQ(ErrorOf([&] { opened.DataSource().Save(); }), store::errHostUnreachable) << "an opened object too";
 }
 
 TEST_F(StoreErrorsTest, AStoreFolderRemovedWhileInUseMeansNoStoreUntilItIsBack)
