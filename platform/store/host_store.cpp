@@ -4,10 +4,10 @@
 #include "platform/net/case_fold.h"
 #include "platform/store/errors.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <atomic>
 #include <mutex>
 #include <sys/file.h>
 #include <sys/mman.h>

@@ -57,6 +57,7 @@ public:
     // errNoStoreOnHost then, and the next Connect looks at the host afresh.
     void requireStoreFolder() const;
 
+    // The store's current generation.
     std::uint64_t generation() const;
 
     // Holds the store's exclusive lock; commit() raises the generation.
@@ -76,8 +77,8 @@ public:
     };
 
     // Role lists in force for a container (key: its stored names joined by
-    // "/"), cached at a generation.
-    // The cached lists stay where they are until the next change of the store.
+    // "/"), cached at a generation; an entry stays in place until the store
+    // next changes.
     const RoleLists* cachedRoles(const std::string& containerKey, std::uint64_t generation) const;
     const RoleLists& cacheRoles(const std::string& containerKey, std::uint64_t generation, RoleLists roles);
 
