@@ -1,0 +1,225 @@
+#include "platform/store/host_store.h"
+
+#include "platform/net/atomic_file.h"
+#include "platform/net/case_fold.h"
+#include "platform/store/errors.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace store {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kStoreService[] = "MSDMSERV";
+constexpr char kStoreFolder[] = "store";
+constexpr char kLockFile[] = ".tvx.lock";
+
+[[noreturn]] void throwSystemError(const std::string& what)
+{
+    const int error = errno;
+    throw com::ComError(net::HResultFromErrno(error), what + ": " + std::strerror(error));
+}
+
+void lockFile(int descriptor, int operation)
+{
+    while (::flock(descriptor, operation) != 0)
+        if (errno != EINTR) throwSystemError("Cannot lock the document store");
+}
+
+// Connections by network root and host name; only those of the network in use
+// are kept, so that switching networks (as tests do) releases the old ones.
+struct ConnectionTable {
+    std::mutex mutex;
+    fs::path networkRoot;
+    std::map<std::string, std::shared_ptr<HostStore>> byHost;
+};
+
+ConnectionTable& connections()
+{
+    static ConnectionTable table;
+    return table;
+}
+
+} // namespace
+
+std::optional<HostStore::Identity> HostStore::identify(int folder, const char* path)
+{
+    struct stat status {};
+    if (::fstatat(folder, path, &status, 0) != 0) return std::nullopt;
+    return Identity{status.st_dev, status.st_ino, status.st_size, status.st_mtim};
+}
+
+bool HostStore::sameFile(const Identity& a, const Identity& b)
+{
+    return a.device == b.device && a.inode == b.inode && a.size == b.size && a.modified.tv_sec == b.modified.tv_sec
+        && a.modified.tv_nsec == b.modified.tv_nsec;
+}
+
+std::shared_ptr<HostStore> HostStore::Connect(std::string_view hostName)
+{
+    const fs::path networkRoot = net::NetworkRoot();
+    ConnectionTable& table = connections();
+    std::lock_guard guard(table.mutex);
+    if (table.networkRoot.native() != networkRoot.native()) {
+        table.byHost.clear();
+        table.networkRoot = networkRoot;
+    }
+    const std::string key = net::CaseFold(hostName);
+    if (auto found = table.byHost.find(key); found != table.byHost.end()) {
+        if (found->second->stillValid()) return found->second;
+        table.byHost.erase(found);
+    }
+
+    if (!net::NetworkExists())
+        throw com::ComError(errStoreUnreachable,
+                            "The document store cannot be reached: there is no network at " + networkRoot.string());
+    const std::optional<net::HostInfo> host = net::FindHost(hostName);
+    if (!host)
+        throw com::ComError(errHostNotFound, "The server name or address could not be resolved: " + std::string(hostName));
+    if (!host->reachable)
+        throw com::ComError(errHostUnreachable, "The connection with the server could not be established: " + host->name);
+    const fs::path root = host->folder / kStoreFolder;
+    std::error_code error;
+    if (!host->runsService(kStoreService) || !fs::is_directory(root, error))
+        throw com::ComError(errNoStoreOnHost, "The server " + host->name + " runs no document store");
+
+    const std::string hostFile = (host->folder / "host.ini").string();
+    auto store = std::shared_ptr<HostStore>(
+        new HostStore(*host, root, identify(AT_FDCWD, hostFile.c_str()).value_or(Identity{})));
+    table.byHost.emplace(key, store);
+    return store;
+}
+
+HostStore::HostStore(net::HostInfo host, fs::path root, Identity hostFile)
+    : host_(std::move(host)), root_(std::move(root)), hostFile_(hostFile)
+{
+    hostDescriptor_ = ::open(host_.folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    rootDescriptor_ = ::open(root_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (hostDescriptor_ < 0 || rootDescriptor_ < 0) {
+        const int error = errno;
+        if (hostDescriptor_ >= 0) ::close(hostDescriptor_);
+        if (rootDescriptor_ >= 0) ::close(rootDescriptor_);
+        errno = error;
+        throwSystemError("Cannot open the document store of " + host_.name);
+    }
+    lockDescriptor_ = ::openat(rootDescriptor_, kLockFile, O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    struct stat status {};
+    void* mapped = MAP_FAILED;
+    if (lockDescriptor_ >= 0 && ::fstat(lockDescriptor_, &status) == 0
+        && (status.st_size >= off_t(sizeof(std::uint64_t)) || ::ftruncate(lockDescriptor_, sizeof(std::uint64_t)) == 0))
+        mapped = ::mmap(nullptr, sizeof(std::uint64_t), PROT_READ | PROT_WRITE, MAP_SHARED, lockDescriptor_, 0);
+    if (mapped == MAP_FAILED) {
+        const int error = errno;
+        if (lockDescriptor_ >= 0) ::close(lockDescriptor_);
+        ::close(rootDescriptor_);
+        ::close(hostDescriptor_);
+        errno = error;
+        throwSystemError("Cannot open the lock of the document store of " + host_.name);
+    }
+    generation_ = static_cast<std::uint64_t*>(mapped);
+}
+
+HostStore::~HostStore()
+{
+    ::munmap(generation_, sizeof(std::uint64_t));
+    ::close(lockDescriptor_);
+    ::close(rootDescriptor_);
+    ::close(hostDescriptor_);
+}
+
+// The host's settings unchanged: host.ini is rewritten whole on every change.
+bool HostStore::stillValid() const
+{
+    const std::optional<Identity> hostFile = identify(hostDescriptor_, "host.ini");
+    return hostFile && sameFile(*hostFile, hostFile_);
+}
+
+void HostStore::requireStoreFolder() const
+{
+    struct stat rootFolder {};
+    if (::fstat(rootDescriptor_, &rootFolder) == 0 && rootFolder.st_nlink > 0) return;
+    ConnectionTable& table = connections();
+    {
+        std::lock_guard guard(table.mutex);
+        std::erase_if(table.byHost, [this](const auto& entry) { return entry.second.get() == this; });
+    }
+    throw com::ComError(errNoStoreOnHost, "The document store of " + host_.name + " has been removed");
+}
+
+std::uint64_t HostStore::generation() const
+{
+    return std::atomic_ref<std::uint64_t>(*generation_).load(std::memory_order_acquire);
+}
+
+void HostStore::writeGeneration(std::uint64_t generation)
+{
+    std::atomic_ref<std::uint64_t>(*generation_).store(generation, std::memory_order_release);
+}
+
+HostStore::WriteLock::WriteLock(HostStore& store) : store_(store)
+{
+    lockFile(store_.lockDescriptor_, LOCK_EX);
+    generation_ = store_.generation();
+}
+
+HostStore::WriteLock::~WriteLock()
+{
+    ::flock(store_.lockDescriptor_, LOCK_UN);
+}
+
+void HostStore::WriteLock::commit(StoreChange change)
+{
+    const std::uint64_t next = generation_ + 1;
+    store_.writeGeneration(next);
+    store_.carryOver(generation_, next, change);
+    generation_ = next;
+}
+
+void HostStore::carryOver(std::uint64_t from, std::uint64_t to, StoreChange change)
+{
+    if (change == StoreChange::Tree) {
+        roles_.clear();
+        names_.clear();
+        return;
+    }
+    if (change == StoreChange::Roles) roles_.clear();
+    for (auto& [key, entry] : roles_)
+        if (entry.generation == from) entry.generation = to;
+    for (auto& [key, entry] : names_)
+        if (entry.generation == from) entry.generation = to;
+}
+
+const RoleLists* HostStore::cachedRoles(const std::string& containerKey, std::uint64_t generation) const
+{
+    const auto found = roles_.find(containerKey);
+    if (found == roles_.end() || found->second.generation != generation) return nullptr;
+    return &found->second.value;
+}
+
+const RoleLists& HostStore::cacheRoles(const std::string& containerKey, std::uint64_t generation, RoleLists roles)
+{
+    return (roles_[containerKey] = Cached<RoleLists>{generation, std::move(roles)}).value;
+}
+
+HostStore::FolderNames* HostStore::cachedNames(const std::string& folderKey, std::uint64_t generation)
+{
+    const auto found = names_.find(folderKey);
+    if (found == names_.end() || found->second.generation != generation) return nullptr;
+    return &found->second.value;
+}
+
+HostStore::FolderNames& HostStore::cacheNames(const std::string& folderKey, std::uint64_t generation, FolderNames names)
+{
+    return (names_[folderKey] = Cached<FolderNames>{generation, std::move(names)}).value;
+}
+
+} // namespace store
