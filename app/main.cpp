@@ -1,1 +1,10 @@
-int main() { return 0; }
+#include "app/core/startup.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    Main();
+    return application.exec();
+}

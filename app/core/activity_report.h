@@ -1,0 +1,60 @@
+#pragma once
+// The activity report: the accumulators that a run fills, and the HTML page
+// written from them to the log folder and opened in the browser at the end of
+// the run.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Appends "##" and each value to gReportSrc, gReportDest, gReportSize and
+// gReportStatus.
+void AppendReportEntry(const std::string& source, const std::string& destination, const std::string& size,
+                       const std::string& remark);
+// Appends "$$" and each value to gLogPropertyNames, gLogPropertyWorkspaces and
+// gLogPropertyStatus.
+void AddPropertyLogEntry(const std::string& name, const std::string& workspace, const std::string& status);
+
+// The report page being written: its lines are collected and saved in one
+// piece, so that a page that cannot be written leaves no partial file.
+class ReportFile {
+public:
+    explicit ReportFile(std::filesystem::path path) : path_(std::move(path)) {}
+
+    void write(std::initializer_list<std::string> lines);
+    // Writes the page beside its final name and renames it into place.
+    void save() const;
+
+    const std::filesystem::path& path() const { return path_; }
+    const std::vector<std::string>& lines() const { return lines_; }
+
+private:
+    std::filesystem::path path_;
+    std::vector<std::string> lines_;
+};
+
+// Writes the report of the run from the accumulators and counters, clears the
+// accumulators and opens the page. When a report of the same second exists
+// already, nothing is written and the entries wait for the next report. When
+// the page cannot be written, the failure is logged and the accumulators and
+// counters stay as they were.
+void WriteActivityReport();
+void WriteReportHeader(ReportFile& report);
+void WriteReportRows(ReportFile& report);
+void WritePropertyReport(ReportFile& report);
+void WriteReportSummary(ReportFile& report);
+void WriteReportErrorLegend(ReportFile& report);
+void ClearReportEntries();
+// The time between gRunStartTime and gRunEndTime as text.
+std::string GetElapsedTimeText();
+
+// The report's file-name stamp from a general date text: every blank-separated
+// piece but the last joined by "-", then "/" and ":" replaced by "-"
+// ("12/7/2026 10:44:30 PM" gives "12-7-2026-10-44-30").
+std::string ReportTimeStamp(const std::string& generalDateText);
+// "45 Second(s)", "2 Minute(s) and 5 Second(s)", "1 Hour(s) 2 Minute(s) and
+// 5 Second(s)"; without a number of seconds, " Second(s)".
+std::string ElapsedTimeText(std::optional<long long> seconds);
+// The text with "&", "<" and ">" written as HTML entities.
+std::string HtmlText(const std::string& text);

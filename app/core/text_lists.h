@@ -1,0 +1,11 @@
+#pragma once
+// Lists carried in one string with a separator between (or after, or before)
+// the items.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The pieces of the text between the separators, like the runtime's Split: an
+// empty text gives no pieces; "a|" split at "|" gives "a" and "".
+std::vector<std::string> SplitText(std::string_view text, std::string_view separator);
