@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <dirent.h>
 
 namespace net {
 
@@ -37,6 +38,26 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
             && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return foldAscii(x) == foldAscii(y); });
     }
     return CaseFold(a) == CaseFold(b);
+}
+
+std::optional<std::string> FindNameIgnoringCase(const std::filesystem::path& folder, std::string_view name)
+{
+    DIR* directory = ::opendir(folder.c_str());
+    if (!directory) return std::nullopt;
+    const std::string wanted = CaseFold(name);
+    const bool wantedIsAscii = isAscii(wanted);
+    std::optional<std::string> best;
+    while (const dirent* entry = ::readdir(directory)) {
+        const std::string_view candidate(entry->d_name);
+        const bool matches = isAscii(candidate)
+            ? wantedIsAscii && candidate.size() == wanted.size()
+                  && std::equal(candidate.begin(), candidate.end(), wanted.begin(),
+                                [](char c, char w) { return foldAscii(c) == w; })
+            : CaseFold(candidate) == wanted;
+        if (matches && (!best || candidate < *best)) best = std::string(candidate);
+    }
+    ::closedir(directory);
+    return best;
 }
 
 } // namespace net

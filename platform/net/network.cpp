@@ -133,7 +133,7 @@ void WriteNetwork(const NetworkInfo& info)
 {
     if (!info.localHost.empty() && !IsSafeName(info.localHost))
         throw com::ComError(com::HResultFromWin32(ERROR_INVALID_NAME),
-                            "The file name, directory name, or volume label syntax is incorrect: \"" + info.localHost + "\"");
+                            "The filename, directory name, or volume label syntax is incorrect: \"" + info.localHost + "\"");
     const fs::path root = NetworkRoot();
     fs::create_directories(root);
     IniDocument ini = readIni(root / kNetworkFile);
@@ -174,7 +174,7 @@ HostInfo SaveHost(const HostInfo& host)
 {
     if (!IsSafeName(host.name))
         throw com::ComError(com::HResultFromWin32(ERROR_INVALID_NAME),
-                            "The file name, directory name, or volume label syntax is incorrect: \"" + host.name + "\"");
+                            "The filename, directory name, or volume label syntax is incorrect: \"" + host.name + "\"");
     const std::optional<HostInfo> existing = FindHost(host.name);
     const fs::path folder = existing ? existing->folder : hostsFolder() / host.name;
 

@@ -2,6 +2,7 @@
 // keeps the stored case, and the refusal of anything that could reach outside
 // the folder a path is resolved in.
 
+#include "platform/net/atomic_file.h"
 #include "platform/net/case_fold.h"
 #include "platform/net/network.h"
 
@@ -12,7 +13,7 @@ namespace net {
 
 namespace {
 
-const char kInvalidNameText[] = "The file name, directory name, or volume label syntax is incorrect";
+const char kInvalidNameText[] = "The filename, directory name, or volume label syntax is incorrect";
 
 // The name as it can be shown in a message: control characters escaped.
 std::string printable(std::string_view name)
@@ -49,11 +50,20 @@ fs::path withoutTrailingSeparator(fs::path path)
     return (path.has_filename() || !path.has_parent_path()) ? path : path.parent_path();
 }
 
+// The path with every link of its existing part followed.
+fs::path followedPath(const fs::path& path)
+{
+    std::error_code error;
+    fs::path followed = fs::weakly_canonical(path, error);
+    if (error)
+        throw com::ComError(HResultFromErrno(error.value()), "Cannot resolve " + path.string() + ": " + error.message());
+    return withoutTrailingSeparator(followed);
+}
+
 bool isInside(const fs::path& canonicalBase, const fs::path& canonicalPath)
 {
-    const auto [baseEnd, pathEnd] = std::mismatch(canonicalBase.begin(), canonicalBase.end(),
-                                                  canonicalPath.begin(), canonicalPath.end());
-    return baseEnd == canonicalBase.end();
+    return std::mismatch(canonicalBase.begin(), canonicalBase.end(), canonicalPath.begin(), canonicalPath.end()).first
+        == canonicalBase.end();
 }
 
 // A link found while resolving must lead to something that exists inside base:
@@ -92,20 +102,16 @@ std::optional<fs::path> FindEntry(const fs::path& folder, std::string_view name)
     const fs::path exact = folder / fs::path(std::string(name));
     if (fs::exists(fs::symlink_status(exact, error))) return exact;
 
-    std::optional<std::string> best;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string entry = it->path().filename().string();
-        if (EqualsIgnoringCase(entry, name) && (!best || entry < *best)) best = entry;
-    }
-    if (!best) return std::nullopt;
-    return folder / *best;
+    const std::optional<std::string> match = FindNameIgnoringCase(folder, name);
+    if (!match) return std::nullopt;
+    return folder / *match;
 }
 
 fs::path ResolveInside(const fs::path& base, const std::vector<std::string>& segments)
 {
     for (const std::string& segment : segments) requireSafeName(segment);
 
-    const fs::path canonicalBase = withoutTrailingSeparator(fs::weakly_canonical(base));
+    const fs::path canonicalBase = followedPath(base);
     fs::path current = base;
     bool exists = true;
     for (const std::string& segment : segments) {
@@ -118,7 +124,7 @@ fs::path ResolveInside(const fs::path& base, const std::vector<std::string>& seg
             current /= fs::path(segment);
         }
     }
-    if (!isInside(canonicalBase, withoutTrailingSeparator(fs::weakly_canonical(current))))
+    if (!isInside(canonicalBase, followedPath(current)))
         throwInvalidName(segments.empty() ? std::string() : segments.back(), "outside its folder");
     return current;
 }

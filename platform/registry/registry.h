@@ -9,6 +9,30 @@
 // dropped when their host restarts.
 //
 // Every call returns a Windows error code: 0 on success.
+//
+// Storage: <network root>/hosts/<HOST>/registry/HKEY_LOCAL_MACHINE.json and
+// HKEY_USERS.json, beside the lock file registry.lock that writers hold.
+// The predefined handles name the local host (network.ini's local_host; none:
+// ERROR_BAD_NETPATH). HKEY_CURRENT_USER is the key CurrentUserKeyName() below
+// HKEY_USERS. The root keys of the views are made when first used.
+//
+// Another host's registry: its administrators (host.ini "administrators",
+// compared with sys::CurrentUser()) read and write it; when host.ini says
+// "remote_registry = everyone" every other user may read it, and a change
+// gives ERROR_ACCESS_DENIED. The local registry is always open to the user.
+//
+// Names: a key path is names joined by ''; a leading '' or an empty name
+// inside it gives ERROR_BAD_PATHNAME. A key name has 1 to 255 characters, a
+// value name at most 16,383; NUL or text that is not UTF-8: ERROR_INVALID_PARAMETER.
+// Key and value names match without regard to case and keep their case.
+//
+// Access: a handle allows what it was opened with (the predefined handles,
+// ConnectRegistry and CreateKey give KEY_ALL_ACCESS): reading values needs
+// KEY_QUERY_VALUE, listing subkeys KEY_ENUMERATE_SUB_KEYS, writing values
+// KEY_SET_VALUE, making subkeys KEY_CREATE_SUB_KEY; else ERROR_ACCESS_DENIED.
+//
+// A hive file that cannot be parsed gives ERROR_BADDB and is never
+// overwritten; one that cannot be read or written, ERROR_REGISTRY_IO_FAILED.
 
 #include <cstdint>
 #include <string>
@@ -24,11 +48,14 @@ inline constexpr Status ERROR_SUCCESS = 0;
 inline constexpr Status ERROR_FILE_NOT_FOUND = 2;
 inline constexpr Status ERROR_ACCESS_DENIED = 5;
 inline constexpr Status ERROR_INVALID_HANDLE = 6;
+inline constexpr Status ERROR_NOT_ENOUGH_MEMORY = 8;
 inline constexpr Status ERROR_BAD_NETPATH = 53;
 inline constexpr Status ERROR_INVALID_PARAMETER = 87;
 inline constexpr Status ERROR_BAD_PATHNAME = 161;
 inline constexpr Status ERROR_MORE_DATA = 234;
 inline constexpr Status ERROR_NO_MORE_ITEMS = 259;
+inline constexpr Status ERROR_BADDB = 1009;               // a hive file that cannot be parsed
+inline constexpr Status ERROR_REGISTRY_IO_FAILED = 1016;  // a hive file that cannot be read or written
 inline constexpr Status ERROR_KEY_DELETED = 1018;
 inline constexpr Status ERROR_CHILD_MUST_BE_VOLATILE = 1021;
 
@@ -67,7 +94,10 @@ Status OpenKey(HKEY parent, std::string_view subKey, std::uint32_t access, HKEY*
 // non-volatile key below a volatile one fails with ERROR_CHILD_MUST_BE_VOLATILE.
 Status CreateKey(HKEY parent, std::string_view subKey, bool isVolatile, HKEY* result, bool* created = nullptr);
 Status CloseKey(HKEY key);
-// Deletes a key that has no subkeys.
+// Deletes a key that has no subkeys (one with subkeys: ERROR_ACCESS_DENIED);
+// an empty subKey deletes the key parent names. The root of a hive or view
+// cannot be deleted (ERROR_ACCESS_DENIED). Handles to a deleted key give
+// ERROR_KEY_DELETED from then on.
 Status DeleteKey(HKEY parent, std::string_view subKey);
 
 // As the system call: with data null only *size and *type are filled; with a
@@ -79,7 +109,7 @@ Status DeleteValue(HKEY key, std::string_view name);
 
 // Subkeys and values by index, in a stable order (the order of creation);
 // ERROR_NO_MORE_ITEMS past the last. A name longer than nameCapacity - 1
-// characters gives ERROR_MORE_DATA.
+// bytes gives ERROR_MORE_DATA.
 Status EnumKey(HKEY key, std::uint32_t index, std::string* name, std::size_t nameCapacity = 256);
 Status EnumValue(HKEY key, std::uint32_t index, std::string* name, std::uint32_t* type,
                  std::vector<std::uint8_t>* data);
@@ -88,7 +118,14 @@ Status EnumValue(HKEY key, std::uint32_t index, std::string* name, std::uint32_t
 // break ("The system cannot find the file specified."); empty when unknown.
 std::string SystemMessage(Status code);
 
-// Drops every volatile key of the host, as a restart of that machine does.
+// Drops every volatile key of the host, as a restart of that machine does: the
+// host's boot id advances, so handles to its volatile keys give
+// ERROR_KEY_DELETED. An empty name restarts the local host; an unknown host
+// is left alone.
 void RestartHost(std::string_view machine);
+
+// The name of the current user's key below HKEY_USERS: sys::CurrentUser()
+// with each '\' replaced by '_' ("TARVEXNET_alice", or the login name).
+std::string CurrentUserKeyName();
 
 } // namespace winreg
