@@ -126,6 +126,7 @@ public:
     void setDescription(const std::string& description);
 
 protected:
+    friend class SpsVersion;
     explicit SpsItem(ItemKind kindToCreate);
     ItemSession& session() { return *session_; }
     const ItemSession& session() const { return *session_; }
@@ -193,7 +194,7 @@ public:
     SpsServer();
 
     // One row per workspace, ordered by name: field 0 the name, "DAV:href",
-    // "DAV:displayname", "DAV:isfolder", "DAV:getlastmodified", "Hidden", and
+    // "DAV:displayname", "DAV:isfolder", "DAV:getlastmodified", "DAV:ishidden", and
     // the server's own titles of a workspace's Documents and Categories
     // folders, "urn:schemas-microsoft-com:workspace#DocumentsFolder" and
     // "urn:schemas-microsoft-com:workspace#CategoriesFolder" ("Documents" and

@@ -1,0 +1,119 @@
+#pragma once
+// A connection to the document store of one host: the checks that the host can
+// be reached and runs a store, the store's folder, the lock that serialises
+// writers of all processes, and the caches that the store's generation number
+// keeps valid.
+//
+// The lock file ".tvx.lock" in the store's folder carries the generation: a
+// number that every write raises while it holds the exclusive lock. What a
+// process caches about the store (role lists in force, the names of a folder)
+// is valid for as long as the generation it was read at is the current one;
+// a writer that knows what it changed carries the unaffected entries on to its
+// new generation.
+
+#include "platform/net/network.h"
+#include "platform/store/roles.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+#include <unordered_map>
+
+namespace store {
+
+// What a finished write changed, so that the caches can be carried over.
+enum class StoreChange {
+    Content,         // an existing item's values; no names, no roles
+    NamesInFolder,   // an item added to or removed from one folder, whose
+                     // cached names the writer has brought up to date
+    Roles,           // a container's roles or inheritance
+    Tree,            // containers removed: nothing cached stays valid
+};
+
+class HostStore {
+public:
+    // Reaches the store of hostName. No network root: errStoreUnreachable;
+    // unknown host: errHostNotFound; host not reachable: errHostUnreachable;
+    // no "MSDMSERV" service or no store folder: errNoStoreOnHost. Connections
+    // are kept per process and checked against the host's settings each time.
+    static std::shared_ptr<HostStore> Connect(std::string_view hostName);
+
+    ~HostStore();
+    HostStore(const HostStore&) = delete;
+    HostStore& operator=(const HostStore&) = delete;
+
+    const net::HostInfo& host() const { return host_; }
+    const std::filesystem::path& root() const { return root_; }
+    // An open descriptor of the store's folder, for lookups relative to it.
+    int rootDescriptor() const { return rootDescriptor_; }
+
+    // The current generation (read under a shared lock, or as it stands when
+    // this process holds the write lock).
+    std::uint64_t generation() const;
+
+    // Holds the store's exclusive lock; commit() raises the generation.
+    class WriteLock {
+    public:
+        explicit WriteLock(HostStore& store);
+        ~WriteLock();
+        WriteLock(const WriteLock&) = delete;
+        WriteLock& operator=(const WriteLock&) = delete;
+
+        std::uint64_t generation() const { return generation_; }
+        void commit(StoreChange change);
+
+    private:
+        HostStore& store_;
+        std::uint64_t generation_;
+    };
+
+    // Role lists in force for a container (key: its stored names joined by
+    // "/"), cached at a generation.
+    std::optional<RoleLists> cachedRoles(const std::string& containerKey, std::uint64_t generation) const;
+    void cacheRoles(const std::string& containerKey, std::uint64_t generation, const RoleLists& roles);
+
+    // The names in a folder, by their case-folded form; valid only under the
+    // write lock at the generation given.
+    using FolderNames = std::unordered_map<std::string, std::string>;
+    FolderNames* cachedNames(const std::string& folderKey, std::uint64_t generation);
+    FolderNames& cacheNames(const std::string& folderKey, std::uint64_t generation, FolderNames names);
+
+private:
+    struct Identity {
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        timespec modified{};
+    };
+    static std::optional<Identity> identify(const std::filesystem::path& path);
+    static bool sameFile(const Identity& a, const Identity& b);
+
+    HostStore(net::HostInfo host, std::filesystem::path root, Identity hostFile, Identity rootFolder);
+    bool stillValid() const;
+    void carryOver(std::uint64_t from, std::uint64_t to, StoreChange change);
+    std::uint64_t readGeneration() const;
+    void writeGeneration(std::uint64_t generation);
+
+    template <class Value>
+    struct Cached {
+        std::uint64_t generation;
+        Value value;
+    };
+
+    net::HostInfo host_;
+    std::filesystem::path root_;
+    Identity hostFile_;
+    Identity rootFolder_;
+    int rootDescriptor_ = -1;
+    int lockDescriptor_ = -1;
+    bool writing_ = false;
+    std::map<std::string, Cached<RoleLists>> roles_;
+    std::map<std::string, Cached<FolderNames>> names_;
+};
+
+} // namespace store

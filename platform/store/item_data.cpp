@@ -1,0 +1,222 @@
+#include "platform/store/item_data.h"
+
+#include "platform/store/errors.h"
+#include "platform/store/variant_json.h"
+
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <charconv>
+#include <strings.h>
+
+namespace store {
+
+namespace {
+
+using nlohmann::json;
+
+constexpr std::array<std::pair<ItemKind, std::string_view>, 7> kKindNames{{
+    {ItemKind::Server, "server"},
+    {ItemKind::Workspace, "workspace"},
+    {ItemKind::Folder, "folder"},
+    {ItemKind::CategoryFolder, "categoryfolder"},
+    {ItemKind::Document, "document"},
+    {ItemKind::PropertyDef, "propertydef"},
+    {ItemKind::ContentClass, "contentclass"},
+}};
+
+[[noreturn]] void damaged(std::string_view what)
+{
+    throw com::ComError(errDamagedItem, "The stored item is damaged: " + std::string(what));
+}
+
+ItemKind kindFromName(std::string_view name)
+{
+    for (const auto& [kind, text] : kKindNames)
+        if (text == name) return kind;
+    damaged("unknown kind \"" + std::string(name) + "\"");
+}
+
+json propertiesToJson(const PropertyMap& properties)
+{
+    json object = json::object();
+    for (const auto& [name, value] : properties) object[name] = VariantToJson(value);
+    return object;
+}
+
+PropertyMap propertiesFromJson(const json& object)
+{
+    PropertyMap properties;
+    for (const auto& [name, value] : object.items()) properties.emplace(name, VariantFromJson(value));
+    return properties;
+}
+
+json rolesToJson(const RoleLists& roles)
+{
+    return {{"readers", roles.readers}, {"authors", roles.authors}, {"coordinators", roles.coordinators}};
+}
+
+RoleLists rolesFromJson(const json& object)
+{
+    return RoleLists{object.at("readers").get<std::vector<std::string>>(),
+                     object.at("authors").get<std::vector<std::string>>(),
+                     object.at("coordinators").get<std::vector<std::string>>()};
+}
+
+json publishingToJson(const PublishingState& state)
+{
+    return {{"checkedOutBy", state.checkedOutBy},
+            {"majorVersion", state.majorVersion},
+            {"minorVersion", state.minorVersion},
+            {"lastUnapprovedVersion", state.lastUnapprovedVersion},
+            {"documentState", state.documentState}};
+}
+
+PublishingState publishingFromJson(const json& object)
+{
+    return PublishingState{object.at("checkedOutBy").get<std::string>(), object.at("majorVersion").get<int>(),
+                           object.at("minorVersion").get<int>(),
+                           object.at("lastUnapprovedVersion").get<std::string>(),
+                           object.at("documentState").get<std::string>()};
+}
+
+json toJson(const ItemData& data)
+{
+    json object = {{"kind", ItemKindName(data.kind)},
+                   {"contentClass", data.contentClass},
+                   {"hidden", data.hidden},
+                   {"title", data.title},
+                   {"description", data.description},
+                   {"created", data.created.seconds},
+                   {"lastModified", data.lastModified.seconds},
+                   {"properties", propertiesToJson(data.properties)}};
+    if (IsContainer(data.kind)) {
+        object["inheritsRoles"] = data.inheritsRoles;
+        object["roles"] = rolesToJson(data.roles);
+        object["documentProfile"] = VariantToJson(data.documentProfile);
+        if (data.kind == ItemKind::Server) object["language"] = data.language;
+    } else {
+        object["contentType"] = data.contentType;
+        object["securityValue"] = VariantToJson(data.securityValue);
+        object["metadataValue"] = VariantToJson(data.metadataValue);
+        object["firstList"] = VariantToJson(data.firstList);
+        object["secondList"] = VariantToJson(data.secondList);
+        object["publishing"] = publishingToJson(data.publishing);
+    }
+    return object;
+}
+
+ItemData fromJson(const json& object)
+{
+    try {
+        ItemData data;
+        data.kind = kindFromName(object.at("kind").get<std::string>());
+        data.contentClass = object.at("contentClass").get<std::string>();
+        data.hidden = object.at("hidden").get<bool>();
+        data.title = object.at("title").get<std::string>();
+        data.description = object.at("description").get<std::string>();
+        data.created = sys::DateTime{object.at("created").get<std::int64_t>()};
+        data.lastModified = sys::DateTime{object.at("lastModified").get<std::int64_t>()};
+        data.properties = propertiesFromJson(object.at("properties"));
+        if (IsContainer(data.kind)) {
+            data.inheritsRoles = object.at("inheritsRoles").get<bool>();
+            data.roles = rolesFromJson(object.at("roles"));
+            data.documentProfile = VariantFromJson(object.at("documentProfile"));
+            if (data.kind == ItemKind::Server) data.language = object.at("language").get<std::string>();
+        } else {
+            data.contentType = object.at("contentType").get<std::string>();
+            data.securityValue = VariantFromJson(object.at("securityValue"));
+            data.metadataValue = VariantFromJson(object.at("metadataValue"));
+            data.firstList = VariantFromJson(object.at("firstList"));
+            data.secondList = VariantFromJson(object.at("secondList"));
+            data.publishing = publishingFromJson(object.at("publishing"));
+        }
+        return data;
+    } catch (const json::exception& error) {
+        damaged(error.what());
+    }
+}
+
+json parseJson(std::string_view text)
+{
+    json object = json::parse(text.begin(), text.end(), nullptr, false);
+    if (object.is_discarded() || !object.is_object()) damaged("unreadable metadata");
+    return object;
+}
+
+} // namespace
+
+bool PropertyNameLess::operator()(std::string_view a, std::string_view b) const
+{
+    const int order = strncasecmp(a.data(), b.data(), std::min(a.size(), b.size()));
+    return order != 0 ? order < 0 : a.size() < b.size();
+}
+
+std::string ItemKindName(ItemKind kind)
+{
+    for (const auto& [entry, text] : kKindNames)
+        if (entry == kind) return std::string(text);
+    return {};
+}
+
+bool IsContainer(ItemKind kind)
+{
+    return kind == ItemKind::Server || kind == ItemKind::Workspace || kind == ItemKind::Folder
+        || kind == ItemKind::CategoryFolder;
+}
+
+std::string DefaultContentClass(ItemKind kind)
+{
+    switch (kind) {
+    case ItemKind::Server: return "urn:content-classes:server";
+    case ItemKind::Workspace: return "urn:content-classes:workspace";
+    case ItemKind::Folder: return "urn:content-classes:folder";
+    case ItemKind::CategoryFolder: return "urn:content-classes:categoryfolder";
+    case ItemKind::Document: return "urn:content-classes:document";
+    case ItemKind::PropertyDef: return "urn:content-classes:propertydef";
+    case ItemKind::ContentClass: return "urn:content-classes:contentclassdef";
+    }
+    return {};
+}
+
+std::string EncodeContainerFile(const ItemData& data)
+{
+    return toJson(data).dump(1) + "\n";
+}
+
+ItemData DecodeContainerFile(std::string_view text)
+{
+    return fromJson(parseJson(text));
+}
+
+std::string EncodeItemFile(const ItemData& data, std::string_view content)
+{
+    json object = toJson(data);
+    object["contentLength"] = content.size();
+    const std::string metadata = object.dump();
+    std::string bytes;
+    bytes.reserve(kItemFileHeader.size() + metadata.size() + 1 + content.size());
+    bytes += kItemFileHeader;
+    bytes += metadata;
+    bytes += '\n';
+    bytes += content;
+    return bytes;
+}
+
+ItemData DecodeItemFile(std::string& bytes, std::string& content)
+{
+    if (!std::string_view(bytes).starts_with(kItemFileHeader)) damaged("not an item file");
+    const std::size_t metadataEnd = bytes.find('\n', kItemFileHeader.size());
+    if (metadataEnd == std::string::npos) damaged("metadata cut short");
+    const json object = parseJson(std::string_view(bytes).substr(kItemFileHeader.size(), metadataEnd - kItemFileHeader.size()));
+    const auto length = object.find("contentLength");
+    if (length == object.end() || !length->is_number_unsigned()
+        || length->get<std::size_t>() != bytes.size() - metadataEnd - 1)
+        damaged("content cut short");
+    ItemData data = fromJson(object);
+    bytes.erase(0, metadataEnd + 1);
+    content = std::move(bytes);
+    return data;
+}
+
+} // namespace store

@@ -1,0 +1,80 @@
+#pragma once
+// The files behind the items of one host's store. The store's folder mirrors
+// the URL tree: a container is a folder holding its metadata file, any other
+// item is one file. Names keep their case and are found without regard to
+// case (the exact name first, a scan of the folder only when that fails).
+// Nothing resolves outside the store's folder.
+//
+// Every write goes to a temporary entry in the same folder, is flushed once
+// and then renamed into place, so that no reader ever meets half an item.
+// Temporary and metadata entries carry the reserved prefix ".tvx." and are
+// never items.
+
+#include "platform/store/host_store.h"
+#include "platform/store/item_data.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace store {
+
+using Names = std::vector<std::string>;
+
+// The key of a path in the caches: its stored names joined by "/".
+std::string NamesKey(const Names& names);
+// Whether a name is one of the store's own entries (reserved prefix ".tvx.").
+bool IsReservedName(std::string_view name);
+
+struct LoadedItem {
+    Names names;     // the stored names from the store's root
+    ItemData data;
+    std::string content;
+};
+
+struct ListedEntry {
+    std::string name;
+    bool container = false;
+    sys::DateTime lastModified;
+};
+
+// A new item to write: a container with the items below it, or an item with
+// its content.
+struct NewItem {
+    std::string name;
+    ItemData data;
+    std::string content;
+    std::vector<NewItem> children;
+};
+
+class ItemFiles {
+public:
+    explicit ItemFiles(HostStore& store) : store_(store) {}
+
+    // The item at path, names matched without regard to case; nullopt when it
+    // does not exist. An unsafe or reserved name throws
+    // HResultFromWin32(ERROR_INVALID_NAME).
+    std::optional<LoadedItem> load(const Names& path) const;
+    // The metadata of an existing container given by its stored names.
+    ItemData loadContainer(const Names& names) const;
+    // The entries right below an existing container, by name without regard
+    // to case.
+    std::vector<ListedEntry> list(const Names& names) const;
+
+    // The stored name of the entry that matches name in an existing container,
+    // under the write lock (served from the names cache).
+    std::optional<std::string> existingName(HostStore::WriteLock& lock, const Names& parent, std::string_view name);
+
+    // Writes under the lock; each commits its change. create() throws
+    // errItemExists when the parent holds the name in any letter case.
+    void create(HostStore::WriteLock& lock, const Names& parent, const NewItem& item);
+    void replaceItem(HostStore::WriteLock& lock, const Names& names, const ItemData& data, std::string_view content);
+    void replaceContainer(HostStore::WriteLock& lock, const Names& names, const ItemData& data, StoreChange change);
+    void remove(HostStore::WriteLock& lock, const Names& names, bool container);
+
+private:
+    HostStore& store_;
+};
+
+} // namespace store

@@ -1,0 +1,80 @@
+#pragma once
+// The state behind every store object: the item it stands for (or the values
+// of one not yet saved) and the operations on it. The store object classes
+// are thin views of a session.
+
+#include "platform/ado/recordset.h"
+#include "platform/store/host_store.h"
+#include "platform/store/item_data.h"
+#include "platform/store/item_files.h"
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace store {
+
+// Writing a computed or read-only property.
+inline constexpr com::HRESULT errReadOnlyProperty = com::MakeHResult(0x80040E21);
+
+class ItemSession {
+public:
+    explicit ItemSession(ItemKind kindToCreate);
+
+    bool preOpenFlag = false;
+
+    bool isBound() const { return store_ != nullptr; }
+    const std::string& url() const { return url_; }
+    // The kind of the item stood for, or the kind a SaveTo creates.
+    ItemKind kind() const { return isBound() ? data_.kind : kindToCreate_; }
+    std::string displayName() const;
+    ItemData& data() { return data_; }
+    const ItemData& data() const { return data_; }
+    // The content, shared with a document's content stream.
+    const std::shared_ptr<std::string>& content() const { return content_; }
+
+    void open(const std::string& url);
+    // How a document's publishing state is set when it is created.
+    enum class Publishing { Fresh, AsGiven };
+    void saveTo(const std::string& url, Publishing publishing = Publishing::Fresh);
+    void save();
+    void remove(const std::string& url);
+
+    com::Variant property(std::string_view name) const;
+    void setProperty(std::string_view name, const com::Variant& value);
+
+    // Containers.
+    RoleLists rolesInForce() const;
+    void setRoleList(Role role, std::vector<std::string> accounts);
+    void setInheritParentSecurity(bool inherit);
+    ado::Recordset listing(bool containers) const;
+    ado::Recordset workspaces() const;
+    std::vector<std::string> contentClasses() const;
+    // Creates a workspace on this server; returns its URL.
+    std::string createWorkspace(const std::string& url, const std::string& schemaFile, const std::string& templateFile);
+
+    // Documents.
+    void checkIn();
+    void publish();
+
+    // Throws errWrongItemKind unless the item stood for is one of kinds.
+    void requireKind(std::initializer_list<ItemKind> kinds, std::string_view member) const;
+
+private:
+    void requireBound(std::string_view action) const;
+    void bind(std::shared_ptr<HostStore> store, const std::string& url, LoadedItem item);
+    std::string canonicalUrl() const;
+    void changePublishing(bool publish);
+
+    ItemKind kindToCreate_;
+    std::shared_ptr<HostStore> store_;
+    std::string url_;
+    Names names_;
+    ItemData data_;
+    std::shared_ptr<std::string> content_ = std::make_shared<std::string>();
+    bool rolesChanged_ = false;
+};
+
+} // namespace store
