@@ -34,6 +34,7 @@ inline constexpr HRESULT DISP_E_PARAMNOTFOUND = MakeHResult(0x80020004);
 inline constexpr HRESULT DISP_E_TYPEMISMATCH = MakeHResult(0x80020005);
 inline constexpr HRESULT DISP_E_UNKNOWNNAME = MakeHResult(0x80020006);
 inline constexpr HRESULT DISP_E_EXCEPTION = MakeHResult(0x80020009);
+inline constexpr HRESULT DISP_E_BADINDEX = MakeHResult(0x8002000B);
 inline constexpr HRESULT DISP_E_BADPARAMCOUNT = MakeHResult(0x8002000E);
 inline constexpr HRESULT DISP_E_PARAMNOTOPTIONAL = MakeHResult(0x8002000F);
 
@@ -41,6 +42,7 @@ inline constexpr HRESULT DISP_E_PARAMNOTOPTIONAL = MakeHResult(0x8002000F);
 inline constexpr HRESULT REGDB_E_CLASSNOTREG = MakeHResult(0x80040154);
 inline constexpr HRESULT CO_E_CLASSSTRING = MakeHResult(0x800401F3);
 inline constexpr HRESULT CO_E_DLLNOTFOUND = MakeHResult(0x8004015F);
+inline constexpr HRESULT CO_E_ERRORINDLL = MakeHResult(0x800401F9);
 inline constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = MakeHResult(0x80040111);
 inline constexpr HRESULT CLASS_E_NOAGGREGATION = MakeHResult(0x80040110);
 
@@ -49,6 +51,15 @@ constexpr HRESULT HResultFromWin32(std::uint32_t code)
 {
     return code == 0 ? S_OK : MakeHResult(0x80070000u | (code & 0xFFFFu));
 }
+
+// Automation-client errors raised by the late-binding helper.
+inline constexpr HRESULT CTL_E_OBJECTNOTSET = MakeHResult(0x800A005B);
+inline constexpr HRESULT CTL_E_OBJECTREQUIRED = MakeHResult(0x800A01A8);
+
+// The standard text of an error number: the system message for a Windows
+// error code carried as an HRESULT, the runtime's own text for the codes
+// above; empty for a number it does not know.
+std::string HResultText(HRESULT number);
 
 // The failure of a platform call: its number and its description text.
 class ComError : public std::runtime_error {

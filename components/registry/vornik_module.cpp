@@ -1,0 +1,56 @@
+#include "components/registry/vornik_module.h"
+
+#include "components/registry/registry_class.h"
+
+namespace vornik {
+
+const char* const RegistrationScript = R"(
+# The class Registry under its ProgID, which is also its version-independent ProgID.
+key     HKCR\Vornik.Registry = 'Vorn Registry Class'
+key     HKCR\Vornik.Registry\CLSID = '{77E98182-6D80-11D3-AE12-008048D7657D}'
+
+keep    HKCR\CLSID
+replace HKCR\CLSID\{77E98182-6D80-11D3-AE12-008048D7657D} = 'Registry Class'
+key     HKCR\CLSID\{77E98182-6D80-11D3-AE12-008048D7657D}\ProgID = 'Vornik.Registry'
+key     HKCR\CLSID\{77E98182-6D80-11D3-AE12-008048D7657D}\VersionIndependentProgID = 'Vornik.Registry'
+key     HKCR\CLSID\{77E98182-6D80-11D3-AE12-008048D7657D}\Programmable
+key     HKCR\CLSID\{77E98182-6D80-11D3-AE12-008048D7657D}\InprocServer32 = '%MODULE%'
+value   HKCR\CLSID\{77E98182-6D80-11D3-AE12-008048D7657D}\InprocServer32 ThreadingModel = 'Apartment'
+
+# The type library VornRegistry, version 1.0, served by this module.
+keep    HKCR\TypeLib
+key     HKCR\TypeLib\{6CE60A41-6D7C-11D3-AE11-008048D7657D}
+key     HKCR\TypeLib\{6CE60A41-6D7C-11D3-AE11-008048D7657D}\1.0 = 'Vorn Registry 1.0 Type Library'
+key     HKCR\TypeLib\{6CE60A41-6D7C-11D3-AE11-008048D7657D}\1.0\0
+key     HKCR\TypeLib\{6CE60A41-6D7C-11D3-AE11-008048D7657D}\1.0\0\win32 = '%MODULE%'
+)";
+
+com::Module& TheModule()
+{
+    static com::Module module(
+        {{RegistryIdentity.clsid, [] { return com::ComPtr<com::IDispatch>(com::MakeObject<Registry>()); }}},
+        RegistrationScript);
+    return module;
+}
+
+} // namespace vornik
+
+// The module's only exports.
+
+extern "C" com::HRESULT DllGetClassObject(const com::CLSID* clsid, const com::IID* iid, void** object)
+{
+    if (!clsid || !iid) return com::E_POINTER;
+    return vornik::TheModule().getClassObject(*clsid, *iid, object);
+}
+
+extern "C" com::HRESULT DllCanUnloadNow() { return vornik::TheModule().canUnloadNow(); }
+
+extern "C" com::HRESULT DllRegisterServer()
+{
+    return vornik::TheModule().registerServer(com::ModulePathOf(reinterpret_cast<const void*>(&DllRegisterServer)));
+}
+
+extern "C" com::HRESULT DllUnregisterServer()
+{
+    return vornik::TheModule().unregisterServer(com::ModulePathOf(reinterpret_cast<const void*>(&DllUnregisterServer)));
+}
