@@ -41,6 +41,10 @@ void MakeStoreServer(const std::string& host, ServerLanguage language);
 // "\\HOST\C$\<installation>\bin\" from the host's registry InstallPath.
 std::string TemplateFolderUnc(const std::string& host);
 
+// The data type a property definition of that extended type holds: "i4" for
+// "Number", "dateTime" for "Date", "string" for the others.
+std::string DataTypeFor(std::string_view extendedType);
+
 // Creates a workspace from the server's own template; returns its URL.
 std::string AddWorkspace(const std::string& host, const std::string& name);
 // Creates a folder or category folder below parentUrl; returns its URL.
@@ -55,6 +59,9 @@ enum class DocumentState {
 };
 
 struct DocumentSpec {
+    DocumentSpec() = default;
+    explicit DocumentSpec(std::string bytes) : content(std::move(bytes)) {}
+
     std::string content;
     std::string contentType;   // empty: guessed from the name's extension
     std::string contentClass;  // empty: the store's default for documents

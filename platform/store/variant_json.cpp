@@ -139,11 +139,11 @@ com::Variant VariantFromJson(const nlohmann::json& json)
     return scalarFromJson(typeFromName(json["type"]), value == json.end() ? nlohmann::json() : *value);
 }
 
-nlohmann::json VariantToPlainJson(const com::Variant& variant)
+nlohmann::ordered_json VariantToPlainJson(const com::Variant& variant)
 {
     const com::Variant& value = variant.deref();
     if (value.isArray()) {
-        nlohmann::json elements = nlohmann::json::array();
+        nlohmann::ordered_json elements = nlohmann::ordered_json::array();
         for (const com::Variant& element : value.array().elements) elements.push_back(VariantToPlainJson(element));
         return elements;
     }

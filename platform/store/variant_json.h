@@ -18,6 +18,6 @@ com::Variant VariantFromJson(const nlohmann::json& json);
 
 // The value as plain JSON for people to read: texts, numbers, Booleans, dates
 // as their general date text, arrays as arrays, empty and null as null.
-nlohmann::json VariantToPlainJson(const com::Variant& value);
+nlohmann::ordered_json VariantToPlainJson(const com::Variant& value);
 
 } // namespace store

@@ -7,7 +7,7 @@
 //   testing_support::StoreNetwork network;             // user TARVEXNET\tester
 //   network.addServer("SRC");                           // English store server
 //   const auto ws = store::AddWorkspace("SRC", "Team"); // "http://SRC/Team"
-//   store::AddDocument(ws + "/Documents", "a.txt", {.content = "hello"});
+//   store::AddDocument(ws + "/Documents", "a.txt", store::DocumentSpec("hello"));
 
 #include "platform/store/admin.h"
 #include "support/scoped_env.h"

@@ -1,0 +1,314 @@
+#include "platform/store/admin.h"
+
+#include "platform/net/atomic_file.h"
+#include "platform/net/case_fold.h"
+#include "platform/registry/registry.h"
+#include "platform/store/errors.h"
+#include "platform/store/item_session.h"
+#include "platform/store/item_url.h"
+#include "platform/store/workspace_builder.h"
+
+#include <QMimeDatabase>
+#include <QString>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace store {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kStoreService[] = "MSDMSERV";
+constexpr char kSchemaFile[] = "localschema.xml";
+constexpr char kCabinetFile[] = "defaultworkspace.cab";
+
+// Closes a registry handle when it goes.
+class RegistryKey {
+public:
+    RegistryKey() = default;
+    ~RegistryKey()
+    {
+        if (handle_) winreg::CloseKey(handle_);
+    }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    winreg::HKEY* out() { return &handle_; }
+    winreg::HKEY get() const { return handle_; }
+
+private:
+    winreg::HKEY handle_ = 0;
+};
+
+void requireRegistry(winreg::Status status, const std::string& what)
+{
+    if (status != winreg::ERROR_SUCCESS)
+        throw com::ComError(com::HResultFromWin32(std::uint32_t(status)), what + ": " + winreg::SystemMessage(status));
+}
+
+net::HostInfo requireHost(const std::string& host)
+{
+    std::optional<net::HostInfo> info = net::FindHost(host);
+    if (!info) throw com::ComError(errHostNotFound, "The network has no host named " + host);
+    return *info;
+}
+
+// The installation's bin folder on the host's drive C, as C$ shows it.
+fs::path binFolder(const net::HostInfo& host)
+{
+    std::vector<std::string> segments = net::SplitPath(kDefaultInstallPath);
+    segments.erase(segments.begin()); // the drive "C:"
+    segments.push_back("bin");
+    fs::path folder = host.folder / "drives" / "C";
+    for (const std::string& segment : segments) folder /= segment;
+    return folder;
+}
+
+void writeInstallPath(const std::string& host)
+{
+    RegistryKey machine;
+    requireRegistry(winreg::ConnectRegistry(host, winreg::HKEY_LOCAL_MACHINE, machine.out()),
+                    "Cannot reach the registry of " + host);
+    RegistryKey key;
+    requireRegistry(winreg::CreateKey(machine.get(), kInstallPathKey, false, key.out()),
+                    "Cannot create the installation key on " + host);
+    const std::string value = std::string(kDefaultInstallPath) + '\0';
+    requireRegistry(winreg::SetValue(key.get(), kInstallPathValue, winreg::REG_SZ,
+                                     reinterpret_cast<const std::uint8_t*>(value.data()), std::uint32_t(value.size())),
+                    "Cannot write the installation path on " + host);
+}
+
+std::string readInstallPath(const std::string& host)
+{
+    RegistryKey machine;
+    requireRegistry(winreg::ConnectRegistry(host, winreg::HKEY_LOCAL_MACHINE, machine.out()),
+                    "Cannot reach the registry of " + host);
+    RegistryKey key;
+    requireRegistry(winreg::OpenKey(machine.get(), kInstallPathKey, winreg::KEY_READ, key.out()),
+                    "No installation key on " + host);
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    requireRegistry(winreg::QueryValue(key.get(), kInstallPathValue, &type, nullptr, &size), "No installation path on " + host);
+    std::string value(size, '\0');
+    requireRegistry(winreg::QueryValue(key.get(), kInstallPathValue, &type, reinterpret_cast<std::uint8_t*>(value.data()), &size),
+                    "No installation path on " + host);
+    value.resize(std::min<std::size_t>(size, value.find('\0')));
+    return value;
+}
+
+void writeServerLanguage(const std::string& host, ServerLanguage language)
+{
+    std::shared_ptr<HostStore> store = HostStore::Connect(host);
+    ItemFiles files(*store);
+    ItemData data = files.loadContainer({});
+    data.language = ServerLanguageCode(language);
+    data.lastModified = sys::Now();
+    if (data.created == sys::DateTime{}) data.created = data.lastModified;
+    HostStore::WriteLock lock(*store);
+    files.replaceContainer(lock, {}, data, StoreChange::Content);
+}
+
+std::string readLocalFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (!in) throw com::ComError(com::E_FAIL, "Cannot read " + path.string());
+    return content.str();
+}
+
+std::string contentTypeFor(const std::string& name)
+{
+    return QMimeDatabase().mimeTypeForFile(QString::fromStdString(name), QMimeDatabase::MatchExtension).name().toStdString();
+}
+
+std::string schemaFolderUrl(const std::string& workspaceUrl)
+{
+    return ChildUrl(ChildUrl(workspaceUrl, "system"), "schema");
+}
+
+void saveSchemaItem(ItemKind kind, ItemData data, const std::string& url)
+{
+    ItemSession item(kind);
+    item.data() = std::move(data);
+    item.saveTo(url);
+}
+
+} // namespace
+
+std::optional<ServerLanguage> ParseServerLanguage(std::string_view text)
+{
+    if (net::EqualsIgnoringCase(text, "en") || net::EqualsIgnoringCase(text, "english")) return ServerLanguage::English;
+    if (net::EqualsIgnoringCase(text, "de") || net::EqualsIgnoringCase(text, "german")) return ServerLanguage::German;
+    return std::nullopt;
+}
+
+std::string ServerLanguageCode(ServerLanguage language)
+{
+    return language == ServerLanguage::German ? "de" : "en";
+}
+
+WorkspaceTemplate DefaultWorkspaceTemplate(ServerLanguage language)
+{
+    const WorkspaceFolderTitles titles = FolderTitlesFor(ServerLanguageCode(language));
+    const std::string management = language == ServerLanguage::German ? "Verwaltung" : "Management";
+    return WorkspaceTemplate{{
+        FolderSpec{titles.documents, ItemKind::Folder, "urn:content-classes:smartfolder", false, {}},
+        FolderSpec{titles.categories, ItemKind::CategoryFolder, {}, false, {}},
+        FolderSpec{management, ItemKind::Folder, {}, false, {}},
+        FolderSpec{"system", ItemKind::Folder, {}, true, {FolderSpec{"schema", ItemKind::Folder, {}, true, {}}}},
+    }};
+}
+
+WorkspaceSchema DefaultWorkspaceSchema()
+{
+    const std::string office = "urn:schemas-microsoft-com:office:office#";
+    return WorkspaceSchema{
+        {
+            {"Title.xml", office + "Title", "Title", "The document's title", "Text", "string", false, false, {}},
+            {"Author.xml", office + "Author", "Author", "Who wrote the document", "Text", "string", false, false, {}},
+            {"Keywords.xml", office + "Keywords", "Keywords", "Words to find the document by", "Text", "string", false, true, {}},
+            {"Description.xml", office + "Description", "Description", "What the document is about", "Comment Box",
+             "string", false, false, {}},
+        },
+        {
+            {"Document", "Base Document", "The profile every document starts with", {"urn:content-classes:document"},
+             {office + "Title", office + "Author", office + "Keywords", office + "Description"}},
+        }};
+}
+
+void MakeStoreServer(const std::string& host, ServerLanguage language)
+{
+    net::HostInfo info = requireHost(host);
+    if (!info.runsService(kStoreService)) {
+        info.services.push_back(kStoreService);
+        info = net::SaveHost(info);
+    }
+    fs::create_directories(info.folder / "store");
+    writeServerLanguage(info.name, language);
+
+    const fs::path bin = binFolder(info);
+    fs::create_directories(bin);
+    net::WriteFileAtomically(bin / kSchemaFile, WriteWorkspaceSchema(DefaultWorkspaceSchema()));
+    WriteTemplateCabinet(DefaultWorkspaceTemplate(language), bin / kCabinetFile);
+    writeInstallPath(info.name);
+}
+
+std::string TemplateFolderUnc(const std::string& host)
+{
+    const std::string installPath = readInstallPath(host);
+    // The drive's colon becomes the "$" of its administrative share.
+    std::string share;
+    std::size_t start = 0;
+    for (bool first = true;; first = false) {
+        const std::size_t colon = installPath.find(':', start);
+        share += installPath.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
+        if (first) share += '$';
+        if (colon == std::string::npos) break;
+        start = colon + 1;
+    }
+    return "\\\\" + host + "\\" + share + "\\bin\\";
+}
+
+std::string DataTypeFor(std::string_view extendedType)
+{
+    if (net::EqualsIgnoringCase(extendedType, "Number")) return "i4";
+    if (net::EqualsIgnoringCase(extendedType, "Date")) return "dateTime";
+    return "string";
+}
+
+std::string AddWorkspace(const std::string& host, const std::string& name)
+{
+    SpsServer server;
+    server.setPreOpenFlag(true);
+    server.DataSource().Open(ItemUrlText(host, {std::string(kContainerSegment1), std::string(kContainerSegment2)}));
+    const std::string bin = TemplateFolderUnc(host);
+    const std::string url = ItemUrlText(host, {name});
+    server.CreateWorkspace(url, bin + kSchemaFile, bin + kCabinetFile, 0);
+    return url;
+}
+
+std::string AddFolder(const std::string& parentUrl, const std::string& name, ItemKind kind, const std::string& contentClass)
+{
+    if (kind != ItemKind::Folder && kind != ItemKind::CategoryFolder)
+        throw com::ComError(com::E_INVALIDARG, "Only folders and category folders can be added as folders");
+    ItemSession folder(kind);
+    if (!contentClass.empty()) folder.data().contentClass = contentClass;
+    const std::string url = ChildUrl(parentUrl, name);
+    folder.saveTo(url);
+    return url;
+}
+
+std::string AddDocument(const std::string& folderUrl, const std::string& name, const DocumentSpec& document)
+{
+    ItemSession item(ItemKind::Document);
+    ItemData& data = item.data();
+    data.contentType = document.contentType.empty() ? contentTypeFor(name) : document.contentType;
+    data.contentClass = document.contentClass;
+    for (const auto& [property, value] : document.properties) item.setProperty(property, value);
+    data.firstList = com::Variant::StringArray(document.firstList);
+    data.secondList = com::Variant::StringArray(document.secondList);
+    *item.content() = document.content;
+
+    const std::string url = ChildUrl(folderUrl, name);
+    if (document.state == DocumentState::CreatedCheckedIn) {
+        data.publishing = PublishingState{{}, 1, 0, {}, "createdcheckedin"};
+        item.saveTo(url, ItemSession::Publishing::AsGiven);
+        return url;
+    }
+    item.saveTo(url);
+    if (document.state == DocumentState::CheckedIn) item.checkIn();
+    if (document.state == DocumentState::Published) item.publish();
+    return url;
+}
+
+int ImportFolderTree(const fs::path& localFolder, const std::string& folderUrl)
+{
+    std::vector<fs::directory_entry> entries{fs::directory_iterator(localFolder), fs::directory_iterator()};
+    std::sort(entries.begin(), entries.end());
+    int count = 0;
+    for (const fs::directory_entry& entry : entries) {
+        const std::string name = entry.path().filename().string();
+        if (entry.is_directory()) {
+            count += 1 + ImportFolderTree(entry.path(), AddFolder(folderUrl, name));
+        } else if (entry.is_regular_file()) {
+            AddDocument(folderUrl, name, DocumentSpec(readLocalFile(entry.path())));
+            ++count;
+        }
+    }
+    return count;
+}
+
+void AddPropertyDefinition(const std::string& workspaceUrl, const PropertyDefinitionSpec& definition)
+{
+    saveSchemaItem(ItemKind::PropertyDef, PropertyDefinitionData(definition, sys::Now()),
+                   ChildUrl(schemaFolderUrl(workspaceUrl), definition.fileName));
+}
+
+void AddContentClass(const std::string& workspaceUrl, const ContentClassSpec& contentClass)
+{
+    saveSchemaItem(ItemKind::ContentClass, ContentClassData(contentClass, sys::Now()),
+                   ChildUrl(schemaFolderUrl(workspaceUrl), contentClass.name + std::string(kContentClassSuffix)));
+}
+
+void SetRoles(const std::string& url, const RoleLists& roles)
+{
+    SpsFolder folder;
+    folder.DataSource().Open(url);
+    folder.setReaders(AccountsToVariant(roles.readers));
+    folder.setAuthors(AccountsToVariant(roles.authors));
+    folder.setCoordinators(AccountsToVariant(roles.coordinators));
+    folder.DataSource().Save();
+}
+
+void InheritRoles(const std::string& url)
+{
+    SpsFolder folder;
+    folder.DataSource().Open(url);
+    folder.setInheritParentSecurity(true);
+    folder.DataSource().Save();
+}
+
+} // namespace store

@@ -1,0 +1,214 @@
+// The demo network: a populated source server and two empty targets.
+
+#include "platform/store/admin.h"
+
+#include "platform/net/network.h"
+#include "platform/store/errors.h"
+#include "platform/store/item_url.h"
+#include "platform/sys/user.h"
+
+#include <algorithm>
+#include <cctype>
+#include <unistd.h>
+
+namespace store {
+
+namespace {
+
+constexpr char kDomain[] = "TARVEXNET";
+constexpr char kBerlinDomain[] = "BERLIN";
+constexpr char kOffice[] = "urn:schemas-microsoft-com:office:office#";
+
+std::string office(const char* name)
+{
+    return std::string(kOffice) + name;
+}
+
+std::string accountIn(const char* user)
+{
+    return std::string(kDomain) + "\\" + user;
+}
+
+// This machine's name as the network shows it.
+std::string localMachineName()
+{
+    char name[256] = {};
+    if (::gethostname(name, sizeof name - 1) != 0 || !net::IsSafeName(name)) return "WORKSTATION";
+    std::string upper(name);
+    upper = upper.substr(0, upper.find('.'));
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return char(std::toupper(c)); });
+    return upper.empty() ? "WORKSTATION" : upper;
+}
+
+std::string domainOf(const std::string& account)
+{
+    const std::size_t separator = account.find('\\');
+    return separator == std::string::npos ? std::string() : account.substr(0, separator);
+}
+
+// Bytes that look like a binary file: every value 0 to 255 occurs.
+std::string binaryContent(std::size_t size, std::uint32_t seed)
+{
+    std::string bytes(size, '\0');
+    for (char& byte : bytes) {
+        seed = seed * 1664525u + 1013904223u;
+        byte = char(seed >> 24);
+    }
+    return bytes;
+}
+
+std::string textContent(std::size_t size, const std::string& line)
+{
+    std::string text;
+    while (text.size() < size) text += line + "\n";
+    text.resize(size);
+    return text;
+}
+
+void addHost(const std::string& name, const std::string& domain, const std::string& administrator)
+{
+    net::HostInfo host;
+    if (std::optional<net::HostInfo> existing = net::FindHost(name)) host = *existing;
+    host.name = name;
+    host.domain = domain;
+    host.serverType = "server";
+    host.administrators = {administrator};
+    net::SaveHost(host);
+}
+
+std::vector<PropertyDefinitionSpec> demoDefinitions()
+{
+    return {
+        {"Department.xml", office("Department"), "Department", "The department in charge", "List", DataTypeFor("List"),
+         true, false, {"Marketing", "Research", "Sales", "Vertrieb"}},
+        {"Budget.xml", office("Budget"), "Budget", "Planned cost in euros", "Number", DataTypeFor("Number"), false, false, {}},
+        {"ReviewDate.xml", office("ReviewDate"), "Review date", "When the document is reviewed next", "Date",
+         DataTypeFor("Date"), false, false, {}},
+        {"ProjectCode.xml", office("ProjectCode"), "Project code", "The project's short code", "Text", DataTypeFor("Text"),
+         false, false, {}},
+        {"Summary.xml", office("Summary"), "Summary", "A few sentences on the content", "Comment Box",
+         DataTypeFor("Comment Box"), false, false, {}},
+    };
+}
+
+std::vector<ContentClassSpec> demoContentClasses()
+{
+    return {
+        {"Memo", "Memo", "A short internal note", {"urn:content-classes:document"},
+         {office("Department"), office("Summary"), office("ReviewDate")}},
+        {"Specification", "Specification", "A technical specification", {"urn:content-classes:document"},
+         {office("ProjectCode"), office("Budget"), office("ReviewDate"), office("Department")}},
+    };
+}
+
+void addProfiles(const std::string& workspace)
+{
+    for (const PropertyDefinitionSpec& definition : demoDefinitions()) AddPropertyDefinition(workspace, definition);
+    for (const ContentClassSpec& contentClass : demoContentClasses()) AddContentClass(workspace, contentClass);
+}
+
+DocumentSpec memo(std::string content, const char* department, DocumentState state)
+{
+    DocumentSpec document(std::move(content));
+    document.contentClass = "urn:content-classes:Memo";
+    document.state = state;
+    document.properties = {{office("Department"), std::string(department)},
+                           {office("Summary"), std::string("Prepared for the quarterly review.")},
+                           {office("ReviewDate"), sys::MakeDateTime({2026, 12, 7})}};
+    document.firstList = {department};
+    document.secondList = {department, "Sales"};
+    return document;
+}
+
+DocumentSpec specification(std::string content, const char* code, std::int32_t budget, DocumentState state)
+{
+    DocumentSpec document(std::move(content));
+    document.contentClass = "urn:content-classes:Specification";
+    document.state = state;
+    document.properties = {{office("ProjectCode"), std::string(code)},
+                           {office("Budget"), budget},
+                           {office("ReviewDate"), sys::MakeDateTime({2027, 3, 15, 12, 0, 0})},
+                           {office("Department"), std::string("Research")}};
+    document.firstList = {"Research"};
+    return document;
+}
+
+void buildMarketing(const std::string& user)
+{
+    const std::string workspace = AddWorkspace("SPSSOURCE", "Marketing");
+    SetRoles(workspace, {{"\\Everyone"}, {accountIn("anna"), accountIn("bernd")}, {user}});
+    addProfiles(workspace);
+
+    const std::string documents = ChildUrl(workspace, "Documents");
+    const std::string campaigns = AddFolder(documents, "Campaigns 2026");
+    const std::string spring = AddFolder(campaigns, "Spring Launch");
+    AddDocument(spring, "launch plan.docx", memo(binaryContent(30 * 1024, 7), "Marketing", DocumentState::Published));
+    AddDocument(spring, "banner.png", DocumentSpec(binaryContent(4096, 11)));
+    AddDocument(campaigns, "budget.xlsx", specification(binaryContent(1536, 13), "MK-26", 12000, DocumentState::CheckedIn));
+
+    const std::string slides = AddFolder(documents, "Präsentationen");
+    SetRoles(slides, {{accountIn("frieda")}, {accountIn("anna")}, {user}});
+    AddDocument(slides, "Übersicht 2026.txt", DocumentSpec(textContent(1024, "Überblick über das Jahr – Zahlen, Märkte, Pläne.")));
+    AddDocument(slides, "Kundenbesuch Köln.pptx", memo(binaryContent(1025, 17), "Vertrieb", DocumentState::CreatedCheckedIn));
+    AddDocument(documents, "press release.htm",
+                DocumentSpec("<html><body><h1>Tarvex launches</h1><p>Café, crème brûlée and more.</p></body></html>\n"));
+    AddDocument(documents, "empty notes.txt", DocumentSpec{});
+
+    const std::string categories = ChildUrl(workspace, "Categories");
+    const std::string products = AddFolder(categories, "Products", ItemKind::CategoryFolder);
+    AddFolder(products, "Hardware", ItemKind::CategoryFolder);
+    AddDocument(products, "catalog.pdf", DocumentSpec(binaryContent(2048, 19)));
+    const std::string regions = AddFolder(categories, "Regions", ItemKind::CategoryFolder);
+    AddFolder(regions, "Europa", ItemKind::CategoryFolder);
+    AddFolder(regions, "Nordamerika", ItemKind::CategoryFolder);
+}
+
+void buildResearch(const std::string& user)
+{
+    const std::string workspace = AddWorkspace("SPSSOURCE", "Research and Development");
+    SetRoles(workspace, {{accountIn("erik")}, {accountIn("dieter")}, {user, accountIn("carla")}});
+    addProfiles(workspace);
+
+    const std::string documents = ChildUrl(workspace, "Documents");
+    const std::string specifications = AddFolder(documents, "Specifications");
+    AddDocument(specifications, "widget spec v2.doc",
+                specification(binaryContent(12 * 1024, 23), "RD-7", 250000, DocumentState::CheckedIn));
+    AddDocument(specifications, "test report.pdf",
+                specification(binaryContent(64 * 1024, 29), "RD-7", 5000, DocumentState::Published));
+    const std::string drafts = AddFolder(documents, "Drafts");
+    AddDocument(drafts, "draft notes.txt", memo(textContent(600, "To be checked in later."), "Research", DocumentState::CheckedOut));
+    AddDocument(documents, "large dataset.csv", DocumentSpec(textContent(300 * 1024, "sample;value;unit;42;mm")));
+
+    const std::string categories = ChildUrl(workspace, "Categories");
+    const std::string projects = AddFolder(categories, "Projects", ItemKind::CategoryFolder);
+    const std::string alpha = AddFolder(projects, "Projekt Ähre", ItemKind::CategoryFolder);
+    AddDocument(alpha, "milestones.txt", DocumentSpec(textContent(1300, "M1 done; M2 open.")));
+}
+
+} // namespace
+
+void BuildDemoNetwork()
+{
+    if (net::NetworkExists())
+        throw com::ComError(com::E_FAIL, "A network exists already at " + net::NetworkRoot().string());
+    const std::string user = sys::CurrentUser();
+    std::vector<std::string> domains = {kDomain, kBerlinDomain};
+    if (const std::string userDomain = domainOf(user); !userDomain.empty()
+        && std::none_of(domains.begin(), domains.end(), [&](const std::string& domain) { return domain == userDomain; }))
+        domains.push_back(userDomain);
+
+    const std::string localHost = localMachineName();
+    net::InitializeNetwork({localHost, domains});
+    addHost(localHost, kDomain, user);
+    addHost("SPSSOURCE", kDomain, user);
+    addHost("SPSTARGET", kDomain, user);
+    addHost("SPSBERLIN", kBerlinDomain, user);
+    MakeStoreServer("SPSSOURCE", ServerLanguage::English);
+    MakeStoreServer("SPSTARGET", ServerLanguage::English);
+    MakeStoreServer("SPSBERLIN", ServerLanguage::German);
+
+    buildMarketing(user);
+    buildResearch(user);
+}
+
+} // namespace store
