@@ -54,14 +54,14 @@ void WalkCategoryTree(ErrorTrap& trap, const std::string& source, const std::str
     });
     if (!opened) return;
 
-    ado::Recordset subfolders = trap.value([&] { return folder.Subfolders(); });
+    ado::Recordset subfolders = trap.value([&] { return folder.Subfolders(); }, EmptyRecordset());
     for (; !AtEnd(trap, subfolders); MoveNext(trap, subfolders)) {
         const std::string name = RowName(trap, subfolders);
         trap.step([&] { CreateCatFolder(destination + "/" + name); });
         trap.step([&] { GetChildRecursive(source + "/" + name, destination + "/" + name); });
     }
     if (gWorkspacesInCart && !gReplicateDocuments) return;
-    ado::Recordset items = trap.value([&] { return folder.Items(); });
+    ado::Recordset items = trap.value([&] { return folder.Items(); }, EmptyRecordset());
     for (; !AtEnd(trap, items); MoveNext(trap, items)) {
         const std::string name = RowName(trap, items);
         trap.step([&] { CreateDocument(source, destination, name); });
@@ -79,7 +79,7 @@ void WalkFolderTree(ErrorTrap& trap, const std::string& source, const std::strin
     });
     if (!opened) return;
 
-    ado::Recordset subfolders = trap.value([&] { return folder.Subfolders(); });
+    ado::Recordset subfolders = trap.value([&] { return folder.Subfolders(); }, EmptyRecordset());
     for (; !AtEnd(trap, subfolders); MoveNext(trap, subfolders)) {
         const std::string name = RowName(trap, subfolders);
         const std::string child = source + "/" + name;
@@ -90,7 +90,7 @@ void WalkFolderTree(ErrorTrap& trap, const std::string& source, const std::strin
         trap.step([&] { GetChildRecursive(child, destination + "/" + name); });
     }
     if (!gReplicateDocuments) return;
-    ado::Recordset items = trap.value([&] { return folder.Items(); });
+    ado::Recordset items = trap.value([&] { return folder.Items(); }, EmptyRecordset());
     for (; !AtEnd(trap, items); MoveNext(trap, items)) {
         const std::string name = RowName(trap, items);
         trap.step([&] { CreateDocument(source, destination, name); });

@@ -82,8 +82,7 @@ bool CheckPreimportFilter(const store::SpsDocument& document)
     trap.step([&] { connection.open(); });
     if (!connection.isOpen()) return true;
 
-    ado::Recordset rows;
-    trap.step([&] { rows = connection.select("tblPreimportSettings"); });
+    ado::Recordset rows = trap.value([&] { return connection.select("tblPreimportSettings"); }, EmptyRecordset());
     const StoreFilterDocument subject(document);
     for (; !AtEnd(trap, rows); MoveNext(trap, rows)) {
         const PreimportFilterRow row = ReadFilterRow(trap, rows);

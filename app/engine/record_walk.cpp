@@ -3,6 +3,8 @@
 #include "app/core/error_trap.h"
 #include "platform/store/sps.h"
 
+ado::Recordset EmptyRecordset() { return ado::Recordset({}, {}); }
+
 bool AtEnd(ErrorTrap& trap, const ado::Recordset& rows)
 {
     return trap.value([&] { return rows.eof(); }, true);
@@ -29,7 +31,5 @@ ado::Recordset FolderItemsOrEmpty(ErrorTrap& trap, const std::string& url)
     store::SpsFolder folder;
     folder.setPreOpenFlag(false);
     trap.step([&] { folder.DataSource().Open(url, 0, -1); });
-    ado::Recordset items = trap.value([&] { return folder.Items(); });
-    if (!items.isOpen()) return ado::Recordset({}, {});
-    return items;
+    return trap.value([&] { return folder.Items(); }, EmptyRecordset());
 }

@@ -13,6 +13,10 @@
 
 class ErrorTrap;
 
+// An open record set without fields or rows: what a listing that cannot be
+// read gives.
+ado::Recordset EmptyRecordset();
+
 bool AtEnd(ErrorTrap& trap, const ado::Recordset& rows);
 void MoveNext(ErrorTrap& trap, ado::Recordset& rows);
 // The items of the folder at url: the record set of its documents and schema

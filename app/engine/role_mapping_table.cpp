@@ -10,8 +10,7 @@ RoleMapping ReadRoleMapping(ErrorTrap& trap)
     RoleMapping mapping;
     SettingsConnection connection;
     trap.step([&] { connection.open(); });
-    ado::Recordset rows;
-    trap.step([&] { rows = connection.select("tblPermissions"); });
+    ado::Recordset rows = trap.value([&] { return connection.select("tblPermissions"); }, EmptyRecordset());
     std::size_t position = 0;
     for (; !AtEnd(trap, rows); MoveNext(trap, rows), ++position) {
         trap.step([&] {
