@@ -119,6 +119,12 @@ void CreateDocument(const std::string& sourceFolder, const std::string& destinat
         ++gFailedCount;
         return;
     }
+    // The metadata goes with the document's first write, so that the copy
+    // costs one write less and the metadata value is stored with it.
+    if (gAssignDocumentMetadata) {
+        trap.step([&] { Setmetadata(sourceUrl, destination); });
+        trap.step([&] { destination.setMetadataValue(source.metadataValue()); });
+    }
 
     bool saved = false;
     trap.step([&] {
@@ -135,10 +141,6 @@ void CreateDocument(const std::string& sourceFolder, const std::string& destinat
     }
 
     if (!exists) {
-        if (gAssignDocumentMetadata) {
-            trap.step([&] { Setmetadata(sourceUrl, destination); });
-            trap.step([&] { destination.setMetadataValue(source.metadataValue()); });
-        }
         if (gDocStateAsInSource) SetDocumentStateAsInSource(trap, source, destination);
         if (gDocStateCheckIn) CheckIn(trap, destination);
         if (gDocStatePublish) {
@@ -195,6 +197,7 @@ void SetmetadataA(const std::string& schemaUrl, ado::Recordset& items, const std
 
     store::SpsPropertyDef definition;
     definition.setPreOpenFlag(false);
+    bool copied = false;
     for (; !AtEnd(trap, items); MoveNext(trap, items)) {
         const std::string itemName = RowName(trap, items);
         if (!ContainsIgnoringCase(itemName, "xml")) continue;
@@ -204,7 +207,10 @@ void SetmetadataA(const std::string& schemaUrl, ado::Recordset& items, const std
         // A property the source lacks fails the read, and nothing is written.
         trap.step([&] {
             destination.setProperty(propertyName, source.property(propertyName));
-            destination.DataSource().Save();
+            copied = true;
         });
     }
+    // A saved document is written once with all the copied values; a new one
+    // takes them along when it is first saved.
+    if (copied && !destination.url().empty()) trap.step([&] { destination.DataSource().Save(); });
 }

@@ -113,6 +113,7 @@ TEST_F(CreateDocumentTest, ProfileSecurityAndMetadataGoAlongOnlyWhenChosen)
         const store::SpsDocument copy = OpenDocument(destination + "/memo.txt");
         EXPECT_EQ(copy.contentClass() == "urn:content-classes:Memo", options.profiles);
         EXPECT_EQ(copy.securityValue() == com::Variant("secret-acl"), options.security);
+        EXPECT_EQ(copy.metadataValue() == com::Variant("metadata-blob"), options.metadata) << "stored with the copy";
         const auto has = [&](const std::string& name) {
             try {
                 return copy.property(name).toString();
