@@ -244,9 +244,9 @@ std::string GetElapsedTimeText()
 
 std::string ReportTimeStamp(const std::string& generalDateText)
 {
-    std::vector<std::string> pieces = SplitText(generalDateText, " ");
+    std::vector<std::string> words = SplitText(generalDateText, " ");
     std::string stamp;
-    for (std::size_t i = 0; i + 1 < pieces.size(); ++i) stamp += (i == 0 ? "" : "-") + pieces[i];
+    for (std::size_t i = 0; i + 1 < words.size(); ++i) stamp += (i == 0 ? "" : "-") + words[i];
     for (char& c : stamp)
         if (c == '/' || c == ':') c = '-';
     return stamp;

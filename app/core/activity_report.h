@@ -17,7 +17,7 @@ void AppendReportEntry(const std::string& source, const std::string& destination
 void AddPropertyLogEntry(const std::string& name, const std::string& workspace, const std::string& status);
 
 // The report page being written: its lines are collected and saved in one
-// piece, so that a page that cannot be written leaves no partial file.
+// go, so that a page that cannot be written leaves no partial file.
 class ReportFile {
 public:
     explicit ReportFile(std::filesystem::path path) : path_(std::move(path)) {}
@@ -25,9 +25,6 @@ public:
     void write(std::initializer_list<std::string> lines);
     // Writes the page beside its final name and renames it into place.
     void save() const;
-
-    const std::filesystem::path& path() const { return path_; }
-    const std::vector<std::string>& lines() const { return lines_; }
 
 private:
     std::filesystem::path path_;
@@ -50,7 +47,7 @@ void ClearReportEntries();
 std::string GetElapsedTimeText();
 
 // The report's file-name stamp from a general date text: every blank-separated
-// piece but the last joined by "-", then "/" and ":" replaced by "-"
+// word but the last joined by "-", then "/" and ":" replaced by "-"
 // ("12/7/2026 10:44:30 PM" gives "12-7-2026-10-44-30").
 std::string ReportTimeStamp(const std::string& generalDateText);
 // "45 Second(s)", "2 Minute(s) and 5 Second(s)", "1 Hour(s) 2 Minute(s) and

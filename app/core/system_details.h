@@ -1,5 +1,5 @@
 #pragma once
-// The pieces of the error log's system-details header.
+// The lines of the error log's system-details header.
 
 #include <filesystem>
 #include <string>

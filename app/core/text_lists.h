@@ -6,6 +6,6 @@
 #include <string_view>
 #include <vector>
 
-// The pieces of the text between the separators, like the runtime's Split: an
-// empty text gives no pieces; "a|" split at "|" gives "a" and "".
+// The items of the text between the separators, like the runtime's Split: an
+// empty text gives no items; "a|" split at "|" gives "a" and "".
 std::vector<std::string> SplitText(std::string_view text, std::string_view separator);

@@ -126,7 +126,6 @@ Recordset Connection::openStatic(std::string_view sql)
 
 void Connection::beginTrans() { execute("BEGIN IMMEDIATE"); }
 void Connection::commitTrans() { execute("COMMIT"); }
-void Connection::rollbackTrans() { execute("ROLLBACK"); }
 
 Transaction::Transaction(Connection& connection) : connection_(connection) { connection_.beginTrans(); }
 

@@ -46,7 +46,6 @@ public:
 
     void beginTrans();
     void commitTrans();
-    void rollbackTrans();
 
     sqlite3* handle() const;
 

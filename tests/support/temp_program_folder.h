@@ -1,0 +1,32 @@
+#pragma once
+// A temporary program folder, system drive and runtime folder for one test:
+// the program's files (settings database, log, reports) land there, and the
+// real ones are never touched.
+
+#include "support/scoped_env.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+class TempProgramFolder {
+public:
+    TempProgramFolder();
+    ~TempProgramFolder();
+
+    const std::filesystem::path& path() const { return folder_.path(); }
+    std::filesystem::path systemDrive() const { return drive_.path(); }
+
+private:
+    TempFolder folder_;
+    TempFolder drive_;
+    TempFolder runtime_;
+    ScopedEnv runtimeVariable_;
+};
+
+// The lines of a text file whose lines end in CR LF (the last one included).
+std::vector<std::string> ReadCrLfLines(const std::filesystem::path& file);
+
+} // namespace testing_support
