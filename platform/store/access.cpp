@@ -5,19 +5,19 @@
 
 namespace store {
 
-RoleLists AccessControl::rolesInForce(const Names& container) const
+const RoleLists& AccessControl::rolesInForce(const Names& container) const
 {
-    if (container.empty()) return {};
+    static const RoleLists none;
+    if (container.empty()) return none;
     const std::string key = NamesKey(container);
     const std::uint64_t generation = store_.generation();
-    if (std::optional<RoleLists> cached = store_.cachedRoles(key, generation)) return *cached;
+    if (const RoleLists* cached = store_.cachedRoles(key, generation)) return *cached;
 
-    const ItemData data = files_.loadContainer(container);
-    const RoleLists roles = data.inheritsRoles && container.size() > 1
+    ItemData data = files_.loadContainer(container);
+    RoleLists roles = data.inheritsRoles && container.size() > 1
         ? rolesInForce(Names(container.begin(), container.end() - 1))
-        : data.roles;
-    store_.cacheRoles(key, generation, roles);
-    return roles;
+        : std::move(data.roles);
+    return store_.cacheRoles(key, generation, std::move(roles));
 }
 
 bool AccessControl::holds(const Names& container, Role role) const

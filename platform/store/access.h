@@ -15,9 +15,10 @@ class AccessControl {
 public:
     AccessControl(HostStore& store, const ItemFiles& files) : store_(store), files_(files) {}
 
-    // The lists in force for the container with these stored names. The
-    // server itself has none: only workspaces and folders grant roles.
-    RoleLists rolesInForce(const Names& container) const;
+    // The lists in force for the container with these stored names (valid
+    // until the store next changes). The server itself has none: only
+    // workspaces and folders grant roles.
+    const RoleLists& rolesInForce(const Names& container) const;
     // Throws errPermissionDenied naming the action unless the current user
     // holds role in the container.
     void require(const Names& container, Role role, std::string_view action) const;

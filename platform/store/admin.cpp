@@ -105,7 +105,6 @@ void writeServerLanguage(const std::string& host, ServerLanguage language)
     ItemData data = files.loadContainer({});
     data.language = ServerLanguageCode(language);
     data.lastModified = sys::Now();
-    if (data.created == sys::DateTime{}) data.created = data.lastModified;
     HostStore::WriteLock lock(*store);
     files.replaceContainer(lock, {}, data, StoreChange::Content);
 }

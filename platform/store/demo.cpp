@@ -96,7 +96,7 @@ std::vector<ContentClassSpec> demoContentClasses()
     return {
         {"Memo", "Memo", "A short internal note", {"urn:content-classes:document"},
          {office("Department"), office("Summary"), office("ReviewDate")}},
-        {"Specification", "Specification", "A technical specification", {"urn:content-classes:document"},
+        {"Datasheet", "Datasheet", "Technical data of a product", {"urn:content-classes:document"},
          {office("ProjectCode"), office("Budget"), office("ReviewDate"), office("Department")}},
     };
 }
@@ -120,10 +120,10 @@ DocumentSpec memo(std::string content, const char* department, DocumentState sta
     return document;
 }
 
-DocumentSpec specification(std::string content, const char* code, std::int32_t budget, DocumentState state)
+DocumentSpec datasheet(std::string content, const char* code, std::int32_t budget, DocumentState state)
 {
     DocumentSpec document(std::move(content));
-    document.contentClass = "urn:content-classes:Specification";
+    document.contentClass = "urn:content-classes:Datasheet";
     document.state = state;
     document.properties = {{office("ProjectCode"), std::string(code)},
                            {office("Budget"), budget},
@@ -144,7 +144,7 @@ void buildMarketing(const std::string& user)
     const std::string spring = AddFolder(campaigns, "Spring Launch");
     AddDocument(spring, "launch plan.docx", memo(binaryContent(30 * 1024, 7), "Marketing", DocumentState::Published));
     AddDocument(spring, "banner.png", DocumentSpec(binaryContent(4096, 11)));
-    AddDocument(campaigns, "budget.xlsx", specification(binaryContent(1536, 13), "MK-26", 12000, DocumentState::CheckedIn));
+    AddDocument(campaigns, "budget.xlsx", datasheet(binaryContent(1536, 13), "MK-26", 12000, DocumentState::CheckedIn));
 
     const std::string slides = AddFolder(documents, "Präsentationen");
     SetRoles(slides, {{accountIn("frieda")}, {accountIn("anna")}, {user}});
@@ -170,11 +170,11 @@ void buildResearch(const std::string& user)
     addProfiles(workspace);
 
     const std::string documents = ChildUrl(workspace, "Documents");
-    const std::string specifications = AddFolder(documents, "Specifications");
-    AddDocument(specifications, "widget spec v2.doc",
-                specification(binaryContent(12 * 1024, 23), "RD-7", 250000, DocumentState::CheckedIn));
-    AddDocument(specifications, "test report.pdf",
-                specification(binaryContent(64 * 1024, 29), "RD-7", 5000, DocumentState::Published));
+    const std::string datasheets = AddFolder(documents, "Datasheets");
+    AddDocument(datasheets, "widget datasheet v2.doc",
+                datasheet(binaryContent(12 * 1024, 23), "RD-7", 250000, DocumentState::CheckedIn));
+    AddDocument(datasheets, "test report.pdf",
+                datasheet(binaryContent(64 * 1024, 29), "RD-7", 5000, DocumentState::Published));
     const std::string drafts = AddFolder(documents, "Drafts");
     AddDocument(drafts, "draft notes.txt", memo(textContent(600, "To be checked in later."), "Research", DocumentState::CheckedOut));
     AddDocument(documents, "large dataset.csv", DocumentSpec(textContent(300 * 1024, "sample;value;unit;42;mm")));

@@ -33,6 +33,8 @@ inline constexpr com::HRESULT errPublishDenied = 70;
 // A member that the opened item does not have (a folder's listing asked of a
 // document, a workspace list asked of a folder).
 inline constexpr com::HRESULT errWrongItemKind = com::E_NOINTERFACE;
+// Writing a property the store computes itself ("DAV:href", ...).
+inline constexpr com::HRESULT errReadOnlyProperty = com::MakeHResult(0x80040E21);
 // A store file that cannot be read back (damaged or of an unknown format).
 inline constexpr com::HRESULT errDamagedItem = com::E_FAIL;
 

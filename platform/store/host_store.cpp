@@ -4,11 +4,13 @@
 #include "platform/net/case_fold.h"
 #include "platform/store/errors.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace store {
@@ -49,10 +51,10 @@ ConnectionTable& connections()
 
 } // namespace
 
-std::optional<HostStore::Identity> HostStore::identify(const fs::path& path)
+std::optional<HostStore::Identity> HostStore::identify(int folder, const char* path)
 {
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+    if (::fstatat(folder, path, &status, 0) != 0) return std::nullopt;
     return Identity{status.st_dev, status.st_ino, status.st_size, status.st_mtim};
 }
 
@@ -65,13 +67,9 @@ bool HostStore::sameFile(const Identity& a, const Identity& b)
 std::shared_ptr<HostStore> HostStore::Connect(std::string_view hostName)
 {
     const fs::path networkRoot = net::NetworkRoot();
-    if (!identify(networkRoot / "network.ini"))
-        throw com::ComError(errStoreUnreachable,
-                            "The document store cannot be reached: there is no network at " + networkRoot.string());
-
     ConnectionTable& table = connections();
     std::lock_guard guard(table.mutex);
-    if (table.networkRoot != networkRoot) {
+    if (table.networkRoot.native() != networkRoot.native()) {
         table.byHost.clear();
         table.networkRoot = networkRoot;
     }
@@ -81,82 +79,100 @@ std::shared_ptr<HostStore> HostStore::Connect(std::string_view hostName)
         table.byHost.erase(found);
     }
 
+    if (!net::NetworkExists())
+        throw com::ComError(errStoreUnreachable,
+                            "The document store cannot be reached: there is no network at " + networkRoot.string());
     const std::optional<net::HostInfo> host = net::FindHost(hostName);
     if (!host)
         throw com::ComError(errHostNotFound, "The server name or address could not be resolved: " + std::string(hostName));
     if (!host->reachable)
         throw com::ComError(errHostUnreachable, "The connection with the server could not be established: " + host->name);
     const fs::path root = host->folder / kStoreFolder;
-    const std::optional<Identity> rootFolder = identify(root);
     std::error_code error;
-    if (!host->runsService(kStoreService) || !rootFolder || !fs::is_directory(root, error))
+    if (!host->runsService(kStoreService) || !fs::is_directory(root, error))
         throw com::ComError(errNoStoreOnHost, "The server " + host->name + " runs no document store");
 
+    const std::string hostFile = (host->folder / "host.ini").string();
     auto store = std::shared_ptr<HostStore>(
-        new HostStore(*host, root, identify(host->folder / "host.ini").value_or(Identity{}), *rootFolder));
+        new HostStore(*host, root, identify(AT_FDCWD, hostFile.c_str()).value_or(Identity{})));
     table.byHost.emplace(key, store);
     return store;
 }
 
-HostStore::HostStore(net::HostInfo host, fs::path root, Identity hostFile, Identity rootFolder)
-    : host_(std::move(host)), root_(std::move(root)), hostFile_(hostFile), rootFolder_(rootFolder)
+HostStore::HostStore(net::HostInfo host, fs::path root, Identity hostFile)
+    : host_(std::move(host)), root_(std::move(root)), hostFile_(hostFile)
 {
+    hostDescriptor_ = ::open(host_.folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     rootDescriptor_ = ::open(root_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (rootDescriptor_ < 0) throwSystemError("Cannot open the document store of " + host_.name);
+    if (hostDescriptor_ < 0 || rootDescriptor_ < 0) {
+        const int error = errno;
+        if (hostDescriptor_ >= 0) ::close(hostDescriptor_);
+        if (rootDescriptor_ >= 0) ::close(rootDescriptor_);
+        errno = error;
+        throwSystemError("Cannot open the document store of " + host_.name);
+    }
     lockDescriptor_ = ::openat(rootDescriptor_, kLockFile, O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (lockDescriptor_ < 0) lockDescriptor_ = ::openat(rootDescriptor_, kLockFile, O_RDONLY | O_CLOEXEC);
-    if (lockDescriptor_ < 0) {
+    struct stat status {};
+    void* mapped = MAP_FAILED;
+    if (lockDescriptor_ >= 0 && ::fstat(lockDescriptor_, &status) == 0
+        && (status.st_size >= off_t(sizeof(std::uint64_t)) || ::ftruncate(lockDescriptor_, sizeof(std::uint64_t)) == 0))
+        mapped = ::mmap(nullptr, sizeof(std::uint64_t), PROT_READ | PROT_WRITE, MAP_SHARED, lockDescriptor_, 0);
+    if (mapped == MAP_FAILED) {
+        const int error = errno;
+        if (lockDescriptor_ >= 0) ::close(lockDescriptor_);
         ::close(rootDescriptor_);
+        ::close(hostDescriptor_);
+        errno = error;
         throwSystemError("Cannot open the lock of the document store of " + host_.name);
     }
+    generation_ = static_cast<std::uint64_t*>(mapped);
 }
 
 HostStore::~HostStore()
 {
+    ::munmap(generation_, sizeof(std::uint64_t));
     ::close(lockDescriptor_);
     ::close(rootDescriptor_);
+    ::close(hostDescriptor_);
 }
 
+// The host's settings unchanged: host.ini is rewritten whole on every change.
 bool HostStore::stillValid() const
 {
-    const std::optional<Identity> hostFile = identify(host_.folder / "host.ini");
-    const std::optional<Identity> rootFolder = identify(root_);
-    return hostFile && sameFile(*hostFile, hostFile_) && rootFolder && rootFolder->device == rootFolder_.device
-        && rootFolder->inode == rootFolder_.inode;
+    const std::optional<Identity> hostFile = identify(hostDescriptor_, "host.ini");
+    return hostFile && sameFile(*hostFile, hostFile_);
 }
 
-std::uint64_t HostStore::readGeneration() const
+void HostStore::requireStoreFolder() const
 {
-    std::uint64_t generation = 0;
-    if (::pread(lockDescriptor_, &generation, sizeof generation, 0) != sizeof generation) return 0;
-    return generation;
-}
-
-void HostStore::writeGeneration(std::uint64_t generation)
-{
-    if (::pwrite(lockDescriptor_, &generation, sizeof generation, 0) != sizeof generation)
-        throwSystemError("Cannot write to the document store of " + host_.name);
+    struct stat rootFolder {};
+    if (::fstat(rootDescriptor_, &rootFolder) == 0 && rootFolder.st_nlink > 0) return;
+    ConnectionTable& table = connections();
+    {
+        std::lock_guard guard(table.mutex);
+        std::erase_if(table.byHost, [this](const auto& entry) { return entry.second.get() == this; });
+    }
+    throw com::ComError(errNoStoreOnHost, "The document store of " + host_.name + " has been removed");
 }
 
 std::uint64_t HostStore::generation() const
 {
-    if (writing_) return readGeneration();
-    lockFile(lockDescriptor_, LOCK_SH);
-    const std::uint64_t generation = readGeneration();
-    lockFile(lockDescriptor_, LOCK_UN);
-    return generation;
+    return std::atomic_ref<std::uint64_t>(*generation_).load(std::memory_order_acquire);
+}
+
+void HostStore::writeGeneration(std::uint64_t generation)
+{
+    std::atomic_ref<std::uint64_t>(*generation_).store(generation, std::memory_order_release);
 }
 
 HostStore::WriteLock::WriteLock(HostStore& store) : store_(store)
 {
     lockFile(store_.lockDescriptor_, LOCK_EX);
-    store_.writing_ = true;
-    generation_ = store_.readGeneration();
+    generation_ = store_.generation();
 }
 
 HostStore::WriteLock::~WriteLock()
 {
-    store_.writing_ = false;
     ::flock(store_.lockDescriptor_, LOCK_UN);
 }
 
@@ -182,16 +198,16 @@ void HostStore::carryOver(std::uint64_t from, std::uint64_t to, StoreChange chan
         if (entry.generation == from) entry.generation = to;
 }
 
-std::optional<RoleLists> HostStore::cachedRoles(const std::string& containerKey, std::uint64_t generation) const
+const RoleLists* HostStore::cachedRoles(const std::string& containerKey, std::uint64_t generation) const
 {
     const auto found = roles_.find(containerKey);
-    if (found == roles_.end() || found->second.generation != generation) return std::nullopt;
-    return found->second.value;
+    if (found == roles_.end() || found->second.generation != generation) return nullptr;
+    return &found->second.value;
 }
 
-void HostStore::cacheRoles(const std::string& containerKey, std::uint64_t generation, const RoleLists& roles)
+const RoleLists& HostStore::cacheRoles(const std::string& containerKey, std::uint64_t generation, RoleLists roles)
 {
-    roles_[containerKey] = Cached<RoleLists>{generation, roles};
+    return (roles_[containerKey] = Cached<RoleLists>{generation, std::move(roles)}).value;
 }
 
 HostStore::FolderNames* HostStore::cachedNames(const std::string& folderKey, std::uint64_t generation)

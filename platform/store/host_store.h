@@ -5,7 +5,8 @@
 // keeps valid.
 //
 // The lock file ".tvx.lock" in the store's folder carries the generation: a
-// number that every write raises while it holds the exclusive lock. What a
+// number that every write raises while it holds the exclusive lock. Each
+// process maps it, so reading it costs no system call. What a
 // process caches about the store (role lists in force, the names of a folder)
 // is valid for as long as the generation it was read at is the current one;
 // a writer that knows what it changed carries the unaffected entries on to its
@@ -51,9 +52,12 @@ public:
     const std::filesystem::path& root() const { return root_; }
     // An open descriptor of the store's folder, for lookups relative to it.
     int rootDescriptor() const { return rootDescriptor_; }
+    // Called when an item is not found: the store's folder itself may have
+    // been removed, which Connect does not check on every call. Throws
+    // errNoStoreOnHost then, and the next Connect looks at the host afresh.
+    void requireStoreFolder() const;
 
-    // The current generation (read under a shared lock, or as it stands when
-    // this process holds the write lock).
+    // The store's current generation.
     std::uint64_t generation() const;
 
     // Holds the store's exclusive lock; commit() raises the generation.
@@ -73,9 +77,10 @@ public:
     };
 
     // Role lists in force for a container (key: its stored names joined by
-    // "/"), cached at a generation.
-    std::optional<RoleLists> cachedRoles(const std::string& containerKey, std::uint64_t generation) const;
-    void cacheRoles(const std::string& containerKey, std::uint64_t generation, const RoleLists& roles);
+    // "/"), cached at a generation; an entry stays in place until the store
+    // next changes.
+    const RoleLists* cachedRoles(const std::string& containerKey, std::uint64_t generation) const;
+    const RoleLists& cacheRoles(const std::string& containerKey, std::uint64_t generation, RoleLists roles);
 
     // The names in a folder, by their case-folded form; valid only under the
     // write lock at the generation given.
@@ -90,13 +95,12 @@ private:
         off_t size = 0;
         timespec modified{};
     };
-    static std::optional<Identity> identify(const std::filesystem::path& path);
+    static std::optional<Identity> identify(int folder, const char* path);
     static bool sameFile(const Identity& a, const Identity& b);
 
-    HostStore(net::HostInfo host, std::filesystem::path root, Identity hostFile, Identity rootFolder);
+    HostStore(net::HostInfo host, std::filesystem::path root, Identity hostFile);
     bool stillValid() const;
     void carryOver(std::uint64_t from, std::uint64_t to, StoreChange change);
-    std::uint64_t readGeneration() const;
     void writeGeneration(std::uint64_t generation);
 
     template <class Value>
@@ -108,10 +112,10 @@ private:
     net::HostInfo host_;
     std::filesystem::path root_;
     Identity hostFile_;
-    Identity rootFolder_;
+    int hostDescriptor_ = -1;
     int rootDescriptor_ = -1;
     int lockDescriptor_ = -1;
-    bool writing_ = false;
+    std::uint64_t* generation_ = nullptr; // mapped from the lock file
     std::map<std::string, Cached<RoleLists>> roles_;
     std::map<std::string, Cached<FolderNames>> names_;
 };

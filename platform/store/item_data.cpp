@@ -63,44 +63,65 @@ RoleLists rolesFromJson(const json& object)
                      object.at("coordinators").get<std::vector<std::string>>()};
 }
 
+// Values equal to their defaults are left out: smaller files parse faster.
 json publishingToJson(const PublishingState& state)
 {
-    return {{"checkedOutBy", state.checkedOutBy},
-            {"majorVersion", state.majorVersion},
-            {"minorVersion", state.minorVersion},
-            {"lastUnapprovedVersion", state.lastUnapprovedVersion},
-            {"documentState", state.documentState}};
+    const PublishingState defaults;
+    json object = json::object();
+    if (state.checkedOutBy != defaults.checkedOutBy) object["checkedOutBy"] = state.checkedOutBy;
+    if (state.majorVersion != defaults.majorVersion) object["majorVersion"] = state.majorVersion;
+    if (state.minorVersion != defaults.minorVersion) object["minorVersion"] = state.minorVersion;
+    if (state.lastUnapprovedVersion != defaults.lastUnapprovedVersion)
+        object["lastUnapprovedVersion"] = state.lastUnapprovedVersion;
+    if (state.documentState != defaults.documentState) object["documentState"] = state.documentState;
+    return object;
 }
 
 PublishingState publishingFromJson(const json& object)
 {
-    return PublishingState{object.at("checkedOutBy").get<std::string>(), object.at("majorVersion").get<int>(),
-                           object.at("minorVersion").get<int>(),
-                           object.at("lastUnapprovedVersion").get<std::string>(),
-                           object.at("documentState").get<std::string>()};
+    const PublishingState defaults;
+    return PublishingState{object.value("checkedOutBy", defaults.checkedOutBy),
+                           object.value("majorVersion", defaults.majorVersion),
+                           object.value("minorVersion", defaults.minorVersion),
+                           object.value("lastUnapprovedVersion", defaults.lastUnapprovedVersion),
+                           object.value("documentState", defaults.documentState)};
+}
+
+void putText(json& object, const char* name, const std::string& text)
+{
+    if (!text.empty()) object[name] = text;
+}
+
+void putValue(json& object, const char* name, const com::Variant& value)
+{
+    if (!value.isEmpty()) object[name] = VariantToJson(value);
+}
+
+com::Variant valueOf(const json& object, const char* name)
+{
+    const auto found = object.find(name);
+    return found == object.end() ? com::Variant() : VariantFromJson(*found);
 }
 
 json toJson(const ItemData& data)
 {
-    json object = {{"kind", ItemKindName(data.kind)},
-                   {"contentClass", data.contentClass},
-                   {"hidden", data.hidden},
-                   {"title", data.title},
-                   {"description", data.description},
-                   {"created", data.created.seconds},
-                   {"lastModified", data.lastModified.seconds},
-                   {"properties", propertiesToJson(data.properties)}};
+    json object = {{"kind", ItemKindName(data.kind)}, {"lastModified", data.lastModified.seconds}};
+    if (data.contentClass != DefaultContentClass(data.kind)) object["contentClass"] = data.contentClass;
+    if (data.hidden) object["hidden"] = true;
+    putText(object, "title", data.title);
+    putText(object, "description", data.description);
+    if (!data.properties.empty()) object["properties"] = propertiesToJson(data.properties);
     if (IsContainer(data.kind)) {
         object["inheritsRoles"] = data.inheritsRoles;
-        object["roles"] = rolesToJson(data.roles);
-        object["documentProfile"] = VariantToJson(data.documentProfile);
+        if (!data.inheritsRoles) object["roles"] = rolesToJson(data.roles);
+        putValue(object, "documentProfile", data.documentProfile);
         if (data.kind == ItemKind::Server) object["language"] = data.language;
     } else {
-        object["contentType"] = data.contentType;
-        object["securityValue"] = VariantToJson(data.securityValue);
-        object["metadataValue"] = VariantToJson(data.metadataValue);
-        object["firstList"] = VariantToJson(data.firstList);
-        object["secondList"] = VariantToJson(data.secondList);
+        putText(object, "contentType", data.contentType);
+        putValue(object, "securityValue", data.securityValue);
+        putValue(object, "metadataValue", data.metadataValue);
+        putValue(object, "firstList", data.firstList);
+        putValue(object, "secondList", data.secondList);
         object["publishing"] = publishingToJson(data.publishing);
     }
     return object;
@@ -111,24 +132,24 @@ ItemData fromJson(const json& object)
     try {
         ItemData data;
         data.kind = kindFromName(object.at("kind").get<std::string>());
-        data.contentClass = object.at("contentClass").get<std::string>();
-        data.hidden = object.at("hidden").get<bool>();
-        data.title = object.at("title").get<std::string>();
-        data.description = object.at("description").get<std::string>();
-        data.created = sys::DateTime{object.at("created").get<std::int64_t>()};
+        data.contentClass = object.value("contentClass", DefaultContentClass(data.kind));
         data.lastModified = sys::DateTime{object.at("lastModified").get<std::int64_t>()};
-        data.properties = propertiesFromJson(object.at("properties"));
+        data.hidden = object.value("hidden", false);
+        data.title = object.value("title", std::string());
+        data.description = object.value("description", std::string());
+        if (const auto properties = object.find("properties"); properties != object.end())
+            data.properties = propertiesFromJson(*properties);
         if (IsContainer(data.kind)) {
             data.inheritsRoles = object.at("inheritsRoles").get<bool>();
-            data.roles = rolesFromJson(object.at("roles"));
-            data.documentProfile = VariantFromJson(object.at("documentProfile"));
+            if (const auto roles = object.find("roles"); roles != object.end()) data.roles = rolesFromJson(*roles);
+            data.documentProfile = valueOf(object, "documentProfile");
             if (data.kind == ItemKind::Server) data.language = object.at("language").get<std::string>();
         } else {
-            data.contentType = object.at("contentType").get<std::string>();
-            data.securityValue = VariantFromJson(object.at("securityValue"));
-            data.metadataValue = VariantFromJson(object.at("metadataValue"));
-            data.firstList = VariantFromJson(object.at("firstList"));
-            data.secondList = VariantFromJson(object.at("secondList"));
+            data.contentType = object.value("contentType", std::string());
+            data.securityValue = valueOf(object, "securityValue");
+            data.metadataValue = valueOf(object, "metadataValue");
+            data.firstList = valueOf(object, "firstList");
+            data.secondList = valueOf(object, "secondList");
             data.publishing = publishingFromJson(object.at("publishing"));
         }
         return data;

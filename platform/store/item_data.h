@@ -36,7 +36,6 @@ struct ItemData {
     bool hidden = false;
     std::string title;
     std::string description;
-    sys::DateTime created;
     sys::DateTime lastModified;
     PropertyMap properties;
 

@@ -87,12 +87,13 @@ struct OpenedEntry {
     Names names;
     Descriptor descriptor;
     bool directory = false;
+    std::size_t size = 0;
 };
 
 std::optional<OpenedEntry> openEntry(const HostStore& store, const Names& path)
 {
     requireItemNames(path);
-    OpenedEntry entry{path, Descriptor(), false};
+    OpenedEntry entry{path, Descriptor(), false, 0};
     entry.descriptor = openBeneath(store.rootDescriptor(), path.empty() ? "." : NamesKey(path), O_RDONLY);
     if (!entry.descriptor) {
         // Another letter case, a link, or a kernel without openat2: the
@@ -100,8 +101,9 @@ std::optional<OpenedEntry> openEntry(const HostStore& store, const Names& path)
         const fs::path resolved = net::ResolveInside(store.root(), path);
         entry.descriptor = Descriptor(::open(resolved.c_str(), O_RDONLY | O_CLOEXEC));
         if (!entry.descriptor) {
-            if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
-            throwSystemError("Cannot open " + resolved.string());
+            if (errno != ENOENT && errno != ENOTDIR) throwSystemError("Cannot open " + resolved.string());
+            store.requireStoreFolder();
+            return std::nullopt;
         }
         entry.names.clear();
         for (const fs::path& part : resolved.lexically_relative(store.root()))
@@ -111,6 +113,7 @@ std::optional<OpenedEntry> openEntry(const HostStore& store, const Names& path)
     if (::fstat(entry.descriptor.get(), &status) != 0) throwSystemError("Cannot read " + NamesKey(entry.names));
     if (!S_ISDIR(status.st_mode) && !S_ISREG(status.st_mode)) return std::nullopt;
     entry.directory = S_ISDIR(status.st_mode);
+    entry.size = std::size_t(status.st_size);
     return entry;
 }
 
@@ -122,12 +125,17 @@ Descriptor openContainer(const HostStore& store, const Names& names)
     return std::move(entry->descriptor);
 }
 
-std::string readAll(int descriptor, std::size_t sizeHint)
+// The whole file. Items are replaced, never changed in place, so once the
+// size it had when opened has been read, the file is read.
+std::string readAll(int descriptor, std::size_t size)
 {
-    std::string bytes(sizeHint, '\0');
+    std::string bytes(size, '\0');
     std::size_t filled = 0;
     for (;;) {
-        if (filled == bytes.size()) bytes.resize(bytes.size() + 4096);
+        if (filled == bytes.size()) {
+            if (filled != 0 && filled == size) break;
+            bytes.resize(bytes.size() + 4096);
+        }
         const ssize_t count = ::read(descriptor, bytes.data() + filled, bytes.size() - filled);
         if (count < 0 && errno == EINTR) continue;
         if (count < 0) throwSystemError("Cannot read an item of the document store");
@@ -276,7 +284,7 @@ std::optional<LoadedItem> ItemFiles::load(const Names& path) const
     if (entry->directory) {
         item.data = readContainerData(entry->descriptor.get(), item.names.size());
     } else {
-        std::string bytes = readAll(entry->descriptor.get(), fileSize(entry->descriptor.get()));
+        std::string bytes = readAll(entry->descriptor.get(), entry->size);
         item.data = DecodeItemFile(bytes, item.content);
         if (IsContainer(item.data.kind))
             throw com::ComError(errDamagedItem, "The stored item \"" + NamesKey(item.names) + "\" is damaged");

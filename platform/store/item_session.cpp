@@ -139,6 +139,11 @@ void ItemSession::requireBound(std::string_view action) const
         throw com::ComError(errItemNotFound, "Cannot " + std::string(action) + ": the object stands for no stored item");
 }
 
+std::shared_ptr<HostStore> ItemSession::connection() const
+{
+    return HostStore::Connect(store_->host().name);
+}
+
 void ItemSession::requireKind(std::initializer_list<ItemKind> kinds, std::string_view member) const
 {
     if (std::find(kinds.begin(), kinds.end(), kind()) == kinds.end())
@@ -189,7 +194,7 @@ void ItemSession::saveTo(const std::string& url, Publishing publishing)
     ItemData data = data_;
     data.kind = kind() == ItemKind::Workspace ? ItemKind::Folder : kind();
     if (data.contentClass.empty()) data.contentClass = DefaultContentClass(data.kind);
-    data.created = data.lastModified = sys::Now();
+    data.lastModified = sys::Now();
     const std::string user = sys::CurrentUser();
     if (data.kind == ItemKind::Document && publishing == Publishing::Fresh)
         data.publishing = PublishingState{user, 1, 0, {}, "checkedout"};
@@ -216,9 +221,10 @@ void ItemSession::save()
 {
     requireBound("save");
     if (kind() == ItemKind::Server) throw com::ComError(errWrongItemKind, "The workspace container cannot be changed");
-    ItemFiles files(*store_);
-    AccessControl access(*store_, files);
-    HostStore::WriteLock lock(*store_);
+    const std::shared_ptr<HostStore> store = connection();
+    ItemFiles files(*store);
+    AccessControl access(*store, files);
+    HostStore::WriteLock lock(*store);
     const std::optional<LoadedItem> stored = files.load(names_);
     if (!stored) throw com::ComError(errItemNotFound, "The item \"" + url_ + "\" does not exist any more");
     data_.lastModified = sys::Now();
@@ -226,7 +232,7 @@ void ItemSession::save()
     if (IsContainer(data_.kind)) {
         if (rolesChanged_) {
             access.require(names_, Role::Coordinator, "change roles");
-            if (!data_.inheritsRoles) requireKnownAccounts(*store_, data_.roles);
+            if (!data_.inheritsRoles) requireKnownAccounts(*store, data_.roles);
         } else {
             access.require(names_, data_.kind == ItemKind::Workspace ? Role::Coordinator : Role::Author, "change folders");
         }
@@ -244,7 +250,7 @@ void ItemSession::save()
 void ItemSession::remove(const std::string& url)
 {
     if (url.empty()) requireBound("delete");
-    Target target = url.empty() ? Target{store_, ItemUrl{store_->host().name, names_}} : connectTo(url);
+    Target target = url.empty() ? Target{connection(), ItemUrl{store_->host().name, names_}} : connectTo(url);
     ItemFiles files(*target.store);
     AccessControl access(*target.store, files);
     HostStore::WriteLock lock(*target.store);
@@ -266,7 +272,7 @@ void ItemSession::remove(const std::string& url)
     default: access.require(parentOf(names), Role::Author, "delete folders"); break;
     }
     files.remove(lock, names, IsContainer(storedKind));
-    if (store_ == target.store && names_ == names) store_.reset();
+    if (isBound() && store_->root() == target.store->root() && names_ == names) store_.reset();
 }
 
 com::Variant ItemSession::property(std::string_view name) const
@@ -302,8 +308,9 @@ void ItemSession::setProperty(std::string_view name, const com::Variant& value)
 RoleLists ItemSession::rolesInForce() const
 {
     if (!data_.inheritsRoles || !isBound()) return data_.inheritsRoles ? RoleLists{} : data_.roles;
-    ItemFiles files(*store_);
-    return AccessControl(*store_, files).rolesInForce(names_);
+    const std::shared_ptr<HostStore> store = connection();
+    ItemFiles files(*store);
+    return AccessControl(*store, files).rolesInForce(names_);
 }
 
 void ItemSession::setRoleList(Role role, std::vector<std::string> accounts)
@@ -333,7 +340,7 @@ ado::Recordset ItemSession::listing(bool containers) const
                 containers ? "Subfolders" : "Items");
     const std::string base = canonicalUrl() + "/";
     std::vector<ado::Recordset::Row> rows;
-    for (const ListedEntry& entry : ItemFiles(*store_).list(names_))
+    for (const ListedEntry& entry : ItemFiles(*connection()).list(names_))
         if (entry.container == containers) rows.push_back(listedRow(base, entry));
     return ado::Recordset({"RESOURCE_PARSENAME", "DAV:href", "DAV:displayname", "DAV:isfolder", "DAV:getlastmodified"},
                           std::move(rows));
@@ -343,7 +350,8 @@ ado::Recordset ItemSession::workspaces() const
 {
     requireBound("list workspaces");
     requireKind({ItemKind::Server}, "Workspaces");
-    const ItemFiles files(*store_);
+    const std::shared_ptr<HostStore> store = connection();
+    const ItemFiles files(*store);
     const WorkspaceFolderTitles titles = FolderTitlesFor(data_.language);
     const std::string base = canonicalUrl() + "/";
     std::vector<ado::Recordset::Row> rows;
@@ -365,7 +373,8 @@ std::vector<std::string> ItemSession::contentClasses() const
 {
     requireBound("list content classes");
     requireKind({ItemKind::Workspace}, "ContentClasses");
-    const ItemFiles files(*store_);
+    const std::shared_ptr<HostStore> store = connection();
+    const ItemFiles files(*store);
     const std::optional<LoadedItem> schema = files.load({names_.front(), "system", "schema"});
     std::vector<std::string> classes;
     if (!schema || !IsContainer(schema->data.kind)) return classes;
@@ -390,12 +399,13 @@ std::string ItemSession::createWorkspace(const std::string& url, const std::stri
     if (same(name, kContainerSegment1))
         throw com::ComError(com::HResultFromWin32(net::ERROR_INVALID_NAME), "The name \"" + name + "\" is reserved");
 
+    const std::shared_ptr<HostStore> store = connection();
     const std::string user = sys::CurrentUser();
-    if (!store_->host().isAdministrator(user))
-        throw com::ComError(errNotHostAdministrator, user + " is not an administrator of " + store_->host().name);
-    ItemFiles files(*store_);
+    if (!store->host().isAdministrator(user))
+        throw com::ComError(errNotHostAdministrator, user + " is not an administrator of " + store->host().name);
+    ItemFiles files(*store);
     {
-        HostStore::WriteLock lock(*store_);
+        HostStore::WriteLock lock(*store);
         if (files.existingName(lock, {}, name))
             throw com::ComError(errItemExists, "The workspace \"" + url + "\" exists already");
     }
@@ -403,7 +413,7 @@ std::string ItemSession::createWorkspace(const std::string& url, const std::stri
     const WorkspaceTemplate folders = ReadTemplateCabinet(net::ResolveUnc(templateFile));
     const NewItem workspace = BuildWorkspace(name, schema, folders, user, sys::Now());
 
-    HostStore::WriteLock lock(*store_);
+    HostStore::WriteLock lock(*store);
     files.create(lock, {}, workspace);
     return ItemUrlText(target->host, target->path);
 }
@@ -412,9 +422,10 @@ void ItemSession::changePublishing(bool publish)
 {
     requireBound(publish ? "publish" : "check in");
     requireKind({ItemKind::Document}, publish ? "publishing" : "check-in");
-    ItemFiles files(*store_);
-    AccessControl access(*store_, files);
-    HostStore::WriteLock lock(*store_);
+    const std::shared_ptr<HostStore> store = connection();
+    ItemFiles files(*store);
+    AccessControl access(*store, files);
+    HostStore::WriteLock lock(*store);
     const std::optional<LoadedItem> stored = files.load(names_);
     if (!stored) throw com::ComError(errItemNotFound, "The item \"" + url_ + "\" does not exist any more");
     const Names folder = parentOf(names_);

@@ -16,9 +16,6 @@
 
 namespace store {
 
-// Writing a computed or read-only property.
-inline constexpr com::HRESULT errReadOnlyProperty = com::MakeHResult(0x80040E21);
-
 class ItemSession {
 public:
     explicit ItemSession(ItemKind kindToCreate);
@@ -64,6 +61,9 @@ public:
 
 private:
     void requireBound(std::string_view action) const;
+    // The bound item's host, reached afresh: every call on an opened object
+    // meets the host as it is now (unreachable, no store, ...).
+    std::shared_ptr<HostStore> connection() const;
     void bind(std::shared_ptr<HostStore> store, const std::string& url, LoadedItem item);
     std::string canonicalUrl() const;
     void changePublishing(bool publish);

@@ -103,7 +103,7 @@ public:
     com::Variant field(std::string_view name) const;
     com::Variant property(std::string_view name) const;
     // Stores a property (kept until Save or SaveTo). The computed names above
-    // are read-only (errWrongItemKind); objects are refused (type mismatch).
+    // are read-only (errReadOnlyProperty); objects are refused (type mismatch).
     void setProperty(std::string_view name, const com::Variant& value);
 
     // Deletes the item at url, or the opened item when url is empty. Folders

@@ -111,8 +111,11 @@ nlohmann::json VariantToJson(const com::Variant& variant)
     const com::Variant& value = variant.deref();
     if (value.isArray()) {
         const com::SafeArray& array = value.array();
+        // Elements of one declared type are kept as bare values of that type.
+        const bool typed = array.elementType != com::VT_VARIANT;
         nlohmann::json elements = nlohmann::json::array();
-        for (const com::Variant& element : array.elements) elements.push_back(VariantToJson(element));
+        for (const com::Variant& element : array.elements)
+            elements.push_back(typed ? scalarValue(element, array.elementType) : VariantToJson(element));
         return {{"type", "array"},
                 {"elementType", typeName(array.elementType)},
                 {"lowerBound", array.lowerBound},
@@ -132,7 +135,9 @@ com::Variant VariantFromJson(const nlohmann::json& json)
             || !elements->is_array() || !json.contains("elementType"))
             damaged();
         com::SafeArray array{typeFromName(json["elementType"]), lowerBound->get<std::int32_t>(), {}};
-        for (const nlohmann::json& element : *elements) array.elements.push_back(VariantFromJson(element));
+        const bool typed = array.elementType != com::VT_VARIANT;
+        for (const nlohmann::json& element : *elements)
+            array.elements.push_back(typed ? scalarFromJson(array.elementType, element) : VariantFromJson(element));
         return com::Variant(std::move(array));
     }
     const auto value = json.find("value");

@@ -13,7 +13,7 @@ ItemData containerData(ItemKind kind, const std::string& contentClass, sys::Date
     ItemData data;
     data.kind = kind;
     data.contentClass = contentClass.empty() ? DefaultContentClass(kind) : contentClass;
-    data.created = data.lastModified = now;
+    data.lastModified = now;
     data.inheritsRoles = kind != ItemKind::Workspace;
     return data;
 }
@@ -42,7 +42,7 @@ ItemData schemaItemData(ItemKind kind, const std::string& title, const std::stri
     data.contentClass = DefaultContentClass(kind);
     data.title = title;
     data.description = description;
-    data.created = data.lastModified = now;
+    data.lastModified = now;
     data.publishing.documentState = "createdcheckedin";
     return data;
 }

@@ -18,6 +18,16 @@ net::HostInfo existingHost(const std::string& host)
 
 } // namespace
 
+com::HRESULT ErrorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const com::ComError& error) {
+        return error.number();
+    }
+    return com::S_OK;
+}
+
 StoreNetwork::StoreNetwork(const std::string& userName)
     : root_(folder_.path() / "network"),
       network_(std::make_unique<ScopedEnv>("TARVEX_NETWORK", root_.string())),

@@ -13,11 +13,15 @@
 #include "support/scoped_env.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace testing_support {
+
+// The error number that action throws as a ComError; S_OK when it succeeds.
+com::HRESULT ErrorOf(const std::function<void()>& action);
 
 class StoreNetwork {
 public:

@@ -35,7 +35,8 @@ const char kUsage[] = R"(usage: tarvex-net COMMAND ARGUMENTS
                [--properties "P1;P2"]                add a content class
   roles URL [--readers "A;B"] [--authors "A;B"] [--coordinators "A;B"] | roles URL --inherit
                                                      set the roles of a folder or workspace
-  demo                                               create the demo network
+  demo [--if-missing]                                create the demo network (with --if-missing:
+                                                     only when there is no network yet)
   dump URL                                           print the item tree below URL as JSON
 
 The network root is $TARVEX_NETWORK, else $XDG_DATA_HOME/tarvex/network, else
@@ -158,8 +159,9 @@ void roles(const CommandLine& line)
     else store::SetRoles(url, {line.list("readers"), line.list("authors"), line.list("coordinators")});
 }
 
-void demo(const CommandLine&)
+void demo(const CommandLine& line)
 {
+    if (line.flag("if-missing") && net::NetworkExists()) return;
     store::BuildDemoNetwork();
     std::cout << "demo network at " << net::NetworkRoot().string() << "\n";
 }
@@ -191,7 +193,7 @@ int main(int argc, char** argv)
         if (words.empty()) throw UsageError("missing command");
         const auto command = commands().find(words.front());
         if (command == commands().end()) throw UsageError("unknown command " + words.front());
-        command->second(CommandLine({words.begin() + 1, words.end()}, {"category", "required", "multivalued", "inherit"}));
+        command->second(CommandLine({words.begin() + 1, words.end()}, {"category", "required", "multivalued", "inherit", "if-missing"}));
         return 0;
     } catch (const UsageError& error) {
         std::cerr << "tarvex-net: " << error.what() << "\n\n" << kUsage;
