@@ -160,7 +160,6 @@ void CreateDocument(const std::string& sourceFolder, const std::string& destinat
         ++gFailedCount;
         return;
     }
-    exists = false;
     store::SpsDocument existing;
     existing.setPreOpenFlag(false);
     trap.step([&] { existing.DataSource().Open(destinationUrl, 0, -1); });

@@ -43,18 +43,20 @@ WorkspaceOutcome CreateWorkspace(const std::string& url, const com::Variant& coo
     server.setPreOpenFlag(true);
     trap.step([&] { server.DataSource().Open(WorkspaceContainerUrl(gDestServerName), kModeReadWrite, -1, kOverwrite); });
     const std::string bin = trap.value([] { return FindSPSInstallationPath(gDestServerName); });
-    bool created = false;
-    trap.step([&] {
-        server.CreateWorkspace(url, bin + "localschema.xml", bin + "defaultworkspace.cab", 0);
-        created = true;
-    });
+    trap.step([&] { server.CreateWorkspace(url, bin + "localschema.xml", bin + "defaultworkspace.cab", 0); });
     if (trap.hasLeft()) return WorkspaceOutcome::NotCreated;
 
     if (!exists) {
-        if (!created) return WorkspaceOutcome::NotCreated;
         store::SpsFolder workspace;
         workspace.setPreOpenFlag(false);
-        trap.step([&] { workspace.DataSource().Open(url, 0, -1); });
+        bool opened = false;
+        trap.step([&] {
+            workspace.DataSource().Open(url, 0, -1);
+            opened = true;
+        });
+        // No workspace to open: the creation failed, and there is nothing to
+        // give roles to or to show.
+        if (!opened) return WorkspaceOutcome::NotCreated;
         trap.step([&] { workspace.setCoordinators(coordinators); });
         trap.step([&] { workspace.setAuthors(authors); });
         trap.step([&] { workspace.setReaders(readers); });
