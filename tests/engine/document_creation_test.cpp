@@ -9,6 +9,8 @@
 #include "platform/ado/stream.h"
 #include "platform/store/sps.h"
 
+#include <filesystem>
+
 using namespace engine_testing;
 
 namespace {
@@ -189,6 +191,12 @@ TEST_F(CreateDocumentTest, TheFilterStopsADocumentThatMismatchesAndLetsOthersPas
     EXPECT_EQ(gReplicatedCount, 1);
     EXPECT_EQ(gFailedCount, 2);
     EXPECT_TRUE(LoggedErrors().empty()) << "a missing property fails the row silently";
+
+    // A settings database that cannot be opened lets every document pass.
+    std::filesystem::remove(SettingsDatabasePath());
+    CreateDocument(kSourceFolder, kDestinationFolder, "draft.txt");
+    EXPECT_TRUE(Exists(kDestinationFolder + "/draft.txt"));
+    EXPECT_EQ(LoggedErrors("Has to be Saved").size(), 1u);
 }
 
 TEST_F(CreateDocumentTest, AnExistingDocumentIsReplacedOnceWithOneRow)

@@ -6,6 +6,7 @@
 
 #include "app/core/shared_state.h"
 #include "app/engine/profiles.h"
+#include "app/engine/url_levels.h"
 #include "platform/store/roles.h"
 #include "platform/store/sps.h"
 #include "platform/ui/do_events.h"
@@ -220,8 +221,12 @@ TEST_F(ProfilesTest, CancelStopsTheDefinitionsAndSkipsTheContentClasses)
     gReplicationType = 3;
     // Three turns before the first schema row, then three per row: Cancel is
     // pressed as the second row begins, and no third row is begun.
-    ui::DoEventsHook cancel([](int turn) {
-        if (turn == 7) gCancelImport = true;
+    // Cancel sets the flag and closes the dialog, as the dialog's button does.
+    importing.show();
+    ui::DoEventsHook cancel([this](int turn) {
+        if (turn != 7) return;
+        gCancelImport = true;
+        importing.unload();
     });
 
     CheckPerm_CreateProfiles();
@@ -231,6 +236,22 @@ TEST_F(ProfilesTest, CancelStopsTheDefinitionsAndSkipsTheContentClasses)
     EXPECT_THROW(memo.DataSource().Open(kDestination + "/system/schema/Memo_CC.xml"), com::ComError);
     EXPECT_EQ(messages.shown(), (std::vector<ui::ShownMessage>{
                                     {"Tarvex failed to create profiles in the destination server due to user action.", 64}}));
+    EXPECT_EQ(importing.loads, 2) << "the labels written after Cancel load a new dialog";
+    EXPECT_FALSE(importing.visible);
+}
+
+TEST_F(ProfilesTest, TheCoordinatorTestReadsTheDestinationWorkspace)
+{
+    EXPECT_FALSE(CheckPermissionForCoordinator()) << "an empty address box";
+    mainWindow.bottom = " " + kDestination + "/Documents/Sub ";
+    EXPECT_TRUE(CheckPermissionForCoordinator());
+
+    store::SetRoles(kDestination, {{}, {"TARVEXNET\\tester"}, {"TARVEXNET\\owner", "\\EVERYONE"}});
+    EXPECT_TRUE(CheckPermissionForCoordinator_test(kDestination));
+    store::SetRoles(kDestination, {{"TARVEXNET\\tester"}, {}, {"TARVEXNET\\owner"}});
+    EXPECT_FALSE(CheckPermissionForCoordinator_test(kDestination));
+    EXPECT_FALSE(CheckPermissionForCoordinator_test("http://DST/Missing"));
+    EXPECT_EQ(LoggedErrors("in CheckPermissionForCoordinator_test").size(), 1u) << "the failed open";
 }
 
 } // namespace
