@@ -229,6 +229,21 @@ TEST_F(WorkspaceDriverTest, AWholeWorkspaceIsCreatedWithProfilesAndContent)
     EXPECT_EQ(LoggedErrors("in CreateProfiles"), logged);
 }
 
+TEST_F(WorkspaceDriverTest, ContentGoesUnderTheTitlesTheDestinationServerGives)
+{
+    network.addServer("BER", store::ServerLanguage::German);
+    store::AddFolder("http://SRC/Team/Categories", "Regions", store::ItemKind::CategoryFolder);
+    AddToCart("http://SRC/Team", "http://BER", "2");
+    gDestServerName = "BER";
+    gReplicateWorkspaceContent = gReplicateDocuments = gWorkspacesInCart = true;
+
+    DoWorkspaceReplication();
+
+    EXPECT_TRUE(Exists("http://BER/Team/Dokumente/readme.txt"));
+    EXPECT_TRUE(Exists("http://BER/Team/Kategorien/Regions"));
+    EXPECT_EQ(importing.lblDest, "Target: http://BER/Team/Kategorien");
+}
+
 TEST_F(WorkspaceDriverTest, EachWorkspaceAdvancesTheBarByOneStepInThreeParts)
 {
     for (const char* name : {"Alpha", "Beta", "Gamma"}) {
