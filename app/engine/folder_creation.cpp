@@ -44,23 +44,21 @@ void ApplyRoleMapping(ErrorTrap& trap, store::SpsFolder& folder, const RoleMappi
     }
 }
 
-void WalkCategoryTree(ErrorTrap& trap, const std::string& source, const std::string& destination)
+// Opens the folder a walk starts from; one that cannot be opened has nothing
+// below it to copy.
+bool OpenWalkedFolder(ErrorTrap& trap, store::SpsFolder& folder, const std::string& url)
 {
-    store::SpsCategoryFolder folder;
     bool opened = false;
     trap.step([&] {
-        folder.DataSource().Open(source, 0, -1);
+        folder.DataSource().Open(url, 0, -1);
         opened = true;
     });
-    if (!opened) return;
+    return opened;
+}
 
-    ado::Recordset subfolders = trap.value([&] { return folder.Subfolders(); }, EmptyRecordset());
-    for (; !AtEnd(trap, subfolders); MoveNext(trap, subfolders)) {
-        const std::string name = RowName(trap, subfolders);
-        trap.step([&] { CreateCatFolder(destination + "/" + name); });
-        trap.step([&] { GetChildRecursive(source + "/" + name, destination + "/" + name); });
-    }
-    if (gWorkspacesInCart && !gReplicateDocuments) return;
+void CopyDocumentsOf(ErrorTrap& trap, const store::SpsFolder& folder, const std::string& source,
+                     const std::string& destination)
+{
     ado::Recordset items = trap.value([&] { return folder.Items(); }, EmptyRecordset());
     for (; !AtEnd(trap, items); MoveNext(trap, items)) {
         const std::string name = RowName(trap, items);
@@ -68,16 +66,25 @@ void WalkCategoryTree(ErrorTrap& trap, const std::string& source, const std::str
     }
 }
 
+void WalkCategoryTree(ErrorTrap& trap, const std::string& source, const std::string& destination)
+{
+    store::SpsCategoryFolder folder;
+    if (!OpenWalkedFolder(trap, folder, source)) return;
+
+    ado::Recordset subfolders = trap.value([&] { return folder.Subfolders(); }, EmptyRecordset());
+    for (; !AtEnd(trap, subfolders); MoveNext(trap, subfolders)) {
+        const std::string name = RowName(trap, subfolders);
+        trap.step([&] { CreateCatFolder(destination + "/" + name); });
+        trap.step([&] { GetChildRecursive(source + "/" + name, destination + "/" + name); });
+    }
+    if (!gWorkspacesInCart || gReplicateDocuments) CopyDocumentsOf(trap, folder, source, destination);
+}
+
 void WalkFolderTree(ErrorTrap& trap, const std::string& source, const std::string& destination)
 {
     store::SpsFolder folder;
     folder.setPreOpenFlag(false);
-    bool opened = false;
-    trap.step([&] {
-        folder.DataSource().Open(source, 0, -1);
-        opened = true;
-    });
-    if (!opened) return;
+    if (!OpenWalkedFolder(trap, folder, source)) return;
 
     ado::Recordset subfolders = trap.value([&] { return folder.Subfolders(); }, EmptyRecordset());
     for (; !AtEnd(trap, subfolders); MoveNext(trap, subfolders)) {
@@ -89,12 +96,7 @@ void WalkFolderTree(ErrorTrap& trap, const std::string& source, const std::strin
         trap.step([&] { CreateSubFolder(child, destination + "/" + name, coordinators, authors, readers); });
         trap.step([&] { GetChildRecursive(child, destination + "/" + name); });
     }
-    if (!gReplicateDocuments) return;
-    ado::Recordset items = trap.value([&] { return folder.Items(); }, EmptyRecordset());
-    for (; !AtEnd(trap, items); MoveNext(trap, items)) {
-        const std::string name = RowName(trap, items);
-        trap.step([&] { CreateDocument(source, destination, name); });
-    }
+    if (gReplicateDocuments) CopyDocumentsOf(trap, folder, source, destination);
 }
 
 } // namespace
