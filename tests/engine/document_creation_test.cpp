@@ -37,16 +37,6 @@ protected:
         return document;
     }
 
-    static bool Exists(const std::string& url)
-    {
-        try {
-            OpenDocument(url);
-            return true;
-        } catch (const com::ComError&) {
-            return false;
-        }
-    }
-
     static std::string Content(const std::string& url) { return OpenDocument(url).contentStream().Read(); }
 
     // The destination's state of a copy: "checkedout", "checkedin", "published".
@@ -182,9 +172,9 @@ TEST_F(CreateDocumentTest, TheFilterStopsADocumentThatMismatchesAndLetsOthersPas
     for (const char* name : {"approved.txt", "draft.txt", "untitled.txt"})
         CreateDocument(kSourceFolder, kDestinationFolder, name);
 
-    EXPECT_TRUE(Exists(kDestinationFolder + "/approved.txt"));
-    EXPECT_FALSE(Exists(kDestinationFolder + "/draft.txt"));
-    EXPECT_FALSE(Exists(kDestinationFolder + "/untitled.txt"));
+    EXPECT_TRUE(ItemExists(kDestinationFolder + "/approved.txt"));
+    EXPECT_FALSE(ItemExists(kDestinationFolder + "/draft.txt"));
+    EXPECT_FALSE(ItemExists(kDestinationFolder + "/untitled.txt"));
     EXPECT_EQ(ReportRows(), (std::vector<ReportRow>{Row("approved.txt", "3 Bytes", "Replicated Successfully."),
                                                     Row("draft.txt", "2 Bytes", "Import failed due to filter settings."),
                                                     Row("untitled.txt", "4 Bytes", "Import failed due to filter settings.")}));
@@ -195,7 +185,7 @@ TEST_F(CreateDocumentTest, TheFilterStopsADocumentThatMismatchesAndLetsOthersPas
     // A settings database that cannot be opened lets every document pass.
     std::filesystem::remove(SettingsDatabasePath());
     CreateDocument(kSourceFolder, kDestinationFolder, "draft.txt");
-    EXPECT_TRUE(Exists(kDestinationFolder + "/draft.txt"));
+    EXPECT_TRUE(ItemExists(kDestinationFolder + "/draft.txt"));
     EXPECT_EQ(LoggedErrors("Has to be Saved").size(), 1u);
 }
 
@@ -276,7 +266,7 @@ TEST_F(CreateDocumentTest, ASaveThatFailsIsNeverReportedAsReplicated)
     EXPECT_EQ(gFailedCount, 1);
     ASSERT_EQ(LoggedErrors("in CreateDocument").size(), 1u);
     network.setReachable("DST", true);
-    EXPECT_FALSE(Exists(kDestinationFolder + "/a.txt"));
+    EXPECT_FALSE(ItemExists(kDestinationFolder + "/a.txt"));
 }
 
 } // namespace

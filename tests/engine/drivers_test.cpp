@@ -15,17 +15,6 @@ using namespace engine_testing;
 
 namespace {
 
-bool Exists(const std::string& url)
-{
-    try {
-        store::SpsDocument item;
-        item.DataSource().Open(url);
-        return true;
-    } catch (const com::ComError&) {
-        return false;
-    }
-}
-
 class DriversTest : public EngineTest {
 protected:
     DriversTest()
@@ -69,7 +58,7 @@ TEST_F(DriversTest, FolderAndDocumentEntriesAreCopiedWithProgress)
                                 {projects, target + "/Projects", " ", "Replicated Successfully."},
                                 {projects + "/plan.txt", target + "/Projects/plan.txt", "4 Bytes", "Replicated Successfully."},
                                 {documents + "/readme.txt", target + "/readme.txt", "7 Bytes", "Replicated Successfully."}}));
-    EXPECT_FALSE(Exists(target + "/notes.txt")) << "a type of no driver";
+    EXPECT_FALSE(ItemExists(target + "/notes.txt")) << "a type of no driver";
     EXPECT_EQ(importing.shows, 1);
     EXPECT_EQ(importing.unloads, 1);
     EXPECT_EQ(importing.caption, "Importing Contents...");
@@ -101,7 +90,7 @@ TEST_F(DriversTest, AFolderEntryWithoutFoldersStillWalksItsSubtree)
 
     DoDefaultReplication();
 
-    EXPECT_FALSE(Exists(target + "/Projects"));
+    EXPECT_FALSE(ItemExists(target + "/Projects"));
     EXPECT_EQ(ReportRows(), (std::vector<ReportRow>{{projects + "/plan.txt", target + "/Projects/plan.txt", "4 Bytes",
                                                      "Destination Folder not found."}}));
 }
@@ -116,8 +105,8 @@ TEST_F(DriversTest, CancelStopsAfterTheCurrentEntryAndResetsTheRun)
 
     DoDefaultReplication();
 
-    EXPECT_TRUE(Exists(target + "/readme.txt"));
-    EXPECT_FALSE(Exists(target + "/notes.txt"));
+    EXPECT_TRUE(ItemExists(target + "/readme.txt"));
+    EXPECT_FALSE(ItemExists(target + "/notes.txt"));
     EXPECT_EQ(messages.shown(),
               (std::vector<ui::ShownMessage>{{"Tarvex failed to replicate all documents due to user action.", 64}}));
     EXPECT_TRUE(gSelectedSources.empty());
@@ -211,8 +200,8 @@ TEST_F(WorkspaceDriverTest, AWholeWorkspaceIsCreatedWithProfilesAndContent)
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(rows.front(), (ReportRow{"http://SRC/Team", "http://DST", "", "Replicated Successfully."}));
     EXPECT_EQ(rows.size(), 5u) << "the workspace, Projects, plan.txt, notes.txt, readme.txt";
-    EXPECT_TRUE(Exists("http://DST/Team/Documents/Projects/plan.txt"));
-    EXPECT_TRUE(Exists("http://DST/Team/Categories/Regions"));
+    EXPECT_TRUE(ItemExists("http://DST/Team/Documents/Projects/plan.txt"));
+    EXPECT_TRUE(ItemExists("http://DST/Team/Categories/Regions"));
     EXPECT_FALSE(PropertyRows().empty());
     EXPECT_EQ(importing.captions.front(), "Copying Workspace...");
     EXPECT_EQ(importing.statuses.front(), "Creating Workspace(Team)... It may take time! Please Wait..");
@@ -239,8 +228,8 @@ TEST_F(WorkspaceDriverTest, ContentGoesUnderTheTitlesTheDestinationServerGives)
 
     DoWorkspaceReplication();
 
-    EXPECT_TRUE(Exists("http://BER/Team/Dokumente/readme.txt"));
-    EXPECT_TRUE(Exists("http://BER/Team/Kategorien/Regions"));
+    EXPECT_TRUE(ItemExists("http://BER/Team/Dokumente/readme.txt"));
+    EXPECT_TRUE(ItemExists("http://BER/Team/Kategorien/Regions"));
     EXPECT_EQ(importing.lblDest, "Target: http://BER/Team/Kategorien");
 }
 
@@ -293,8 +282,8 @@ TEST_F(WorkspaceDriverTest, CancelDuringTheContentStopsTheRun)
 
     EXPECT_EQ(messages.shown(),
               (std::vector<ui::ShownMessage>{{"Tarvex failed to replicate workspaces due to user action.", 64}}));
-    EXPECT_TRUE(Exists("http://DST/Team/Documents/readme.txt")) << "the tree copy does not yield";
-    EXPECT_FALSE(Exists("http://DST/Beta"));
+    EXPECT_TRUE(ItemExists("http://DST/Team/Documents/readme.txt")) << "the tree copy does not yield";
+    EXPECT_FALSE(ItemExists("http://DST/Beta"));
     EXPECT_TRUE(gSelectedSources.empty());
 }
 

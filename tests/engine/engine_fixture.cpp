@@ -4,6 +4,7 @@
 #include "app/core/shared_state.h"
 #include "app/core/text_lists.h"
 #include "platform/com/module_loader.h"
+#include "platform/store/sps.h"
 #include "platform/sys/program_folder.h"
 
 #include <cstdlib>
@@ -27,6 +28,25 @@ std::string BuildBin()
 }
 
 } // namespace
+
+bool ItemExists(const std::string& url)
+{
+    try {
+        store::SpsDocument item;
+        item.DataSource().Open(url);
+        return true;
+    } catch (const com::ComError&) {
+        return false;
+    }
+}
+
+store::RoleLists RolesOf(const std::string& url)
+{
+    store::SpsFolder folder;
+    folder.DataSource().Open(url);
+    return {store::AccountsFromVariant(folder.readers()), store::AccountsFromVariant(folder.authors()),
+            store::AccountsFromVariant(folder.coordinators())};
+}
 
 std::vector<ReportRow> ReportRows()
 {

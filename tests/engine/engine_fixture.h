@@ -7,6 +7,7 @@
 
 #include "app/core/settings_database.h"
 #include "platform/store/admin.h"
+#include "platform/store/roles.h"
 #include "platform/ui/message_box.h"
 #include "support/store_fixture.h"
 
@@ -31,6 +32,11 @@ struct PropertyRow {
     std::string status;
     friend bool operator==(const PropertyRow&, const PropertyRow&) = default;
 };
+
+// Whether the current user can open an item at url.
+bool ItemExists(const std::string& url);
+// The role lists in force on a folder or workspace.
+store::RoleLists RolesOf(const std::string& url);
 
 // What the report accumulators hold.
 std::vector<ReportRow> ReportRows();

@@ -30,37 +30,11 @@ void FakeImportingForm::unload()
     ++unloads;
 }
 
-void FakeImportingForm::setCaption(const std::string& text)
+void FakeImportingForm::write(std::string& label, std::vector<std::string>* history, const std::string& text)
 {
     load();
-    caption = text;
-    captions.push_back(text);
-}
-
-void FakeImportingForm::setLblStatus(const std::string& text)
-{
-    load();
-    lblStatus = text;
-    statuses.push_back(text);
-}
-
-void FakeImportingForm::setLblSource(const std::string& text)
-{
-    load();
-    lblSource = text;
-}
-
-void FakeImportingForm::setLblDest(const std::string& text)
-{
-    load();
-    lblDest = text;
-}
-
-void FakeImportingForm::setLblPercentage(const std::string& text)
-{
-    load();
-    lblPercentage = text;
-    percentages.push_back(text);
+    label = text;
+    if (history) history->push_back(text);
 }
 
 float FakeImportingForm::progressBar1Value()

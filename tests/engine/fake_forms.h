@@ -16,11 +16,11 @@ class FakeImportingForm : public ImportingForm {
 public:
     void show() override;
     void unload() override;
-    void setCaption(const std::string& text) override;
-    void setLblStatus(const std::string& text) override;
-    void setLblSource(const std::string& text) override;
-    void setLblDest(const std::string& text) override;
-    void setLblPercentage(const std::string& text) override;
+    void setCaption(const std::string& text) override { write(caption, &captions, text); }
+    void setLblStatus(const std::string& text) override { write(lblStatus, &statuses, text); }
+    void setLblSource(const std::string& text) override { write(lblSource, nullptr, text); }
+    void setLblDest(const std::string& text) override { write(lblDest, nullptr, text); }
+    void setLblPercentage(const std::string& text) override { write(lblPercentage, &percentages, text); }
     float progressBar1Value() override;
     void setProgressBar1Value(float value) override;
     float progressBar1Max() override;
@@ -37,13 +37,15 @@ public:
     std::string lblPercentage;
     float value = 0;
     float max = 100;
-    std::vector<std::string> captions;     // every caption set, in order
-    std::vector<std::string> statuses;     // every lblStatus set, in order
-    std::vector<std::string> percentages;  // every lblPercentage set, in order
-    std::vector<float> values;             // every bar value set, in order
+    // Every caption, status, percentage and bar value written, in order.
+    std::vector<std::string> captions;
+    std::vector<std::string> statuses;
+    std::vector<std::string> percentages;
+    std::vector<float> values;
 
 private:
     void load();
+    void write(std::string& label, std::vector<std::string>* history, const std::string& text);
 };
 
 // The role-mapping dialog: reads the mapping from the settings database as

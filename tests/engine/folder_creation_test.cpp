@@ -19,26 +19,6 @@ namespace {
 const std::string kSource = "http://SRC/Team/Documents";
 const std::string kDestination = "http://DST/Team/Documents";
 
-std::vector<std::string> Accounts(const com::Variant& list) { return store::AccountsFromVariant(list); }
-
-store::RoleLists RolesOf(const std::string& url)
-{
-    store::SpsFolder folder;
-    folder.DataSource().Open(url);
-    return {Accounts(folder.readers()), Accounts(folder.authors()), Accounts(folder.coordinators())};
-}
-
-bool Exists(const std::string& url)
-{
-    try {
-        store::SpsFolder item;
-        item.DataSource().Open(url);
-        return true;
-    } catch (const com::ComError&) {
-        return false;
-    }
-}
-
 class FolderCreationTest : public EngineTest {
 protected:
     FolderCreationTest()
@@ -119,8 +99,8 @@ TEST_F(FolderCreationTest, AnExistingFolderIsReplacedOnce)
 
     CopyFolder(source, kDestination + "/Projects");
 
-    EXPECT_TRUE(Exists(kDestination + "/Projects"));
-    EXPECT_FALSE(Exists(kDestination + "/Projects/old.txt"));
+    EXPECT_TRUE(ItemExists(kDestination + "/Projects"));
+    EXPECT_FALSE(ItemExists(kDestination + "/Projects/old.txt"));
     EXPECT_EQ(ReportRows(), (std::vector<ReportRow>{{source, kDestination + "/Projects", " ", "Replicated Successfully."}}));
     EXPECT_EQ(gReplicatedCount, 1);
 }
@@ -158,8 +138,8 @@ TEST_F(FolderCreationTest, CategoryFoldersCountWithoutRowsAndAreReplacedOnce)
     CreateCatFolder(categories + "/Regions");
     CreateCatFolder(categories + "/Sales");
 
-    EXPECT_TRUE(Exists(categories + "/Regions"));
-    EXPECT_TRUE(Exists(categories + "/Sales"));
+    EXPECT_TRUE(ItemExists(categories + "/Regions"));
+    EXPECT_TRUE(ItemExists(categories + "/Sales"));
     EXPECT_EQ(gReplicatedCount, 2);
     EXPECT_TRUE(ReportRows().empty());
 
@@ -212,9 +192,9 @@ TEST_F(FolderCreationTest, DocumentsOfCategoryTreesFollowTheirOwnRule)
         GetChildRecursive("http://SRC/Team/Categories", categories);
         GetChildRecursive(kSource, target);
 
-        EXPECT_TRUE(Exists(categories + "/Sales/North"));
-        EXPECT_EQ(Exists(categories + "/Sales/s.txt"), test.categoryDocumentCopied);
-        EXPECT_EQ(Exists(target + "/plain.txt"), test.plainDocumentCopied);
+        EXPECT_TRUE(ItemExists(categories + "/Sales/North"));
+        EXPECT_EQ(ItemExists(categories + "/Sales/s.txt"), test.categoryDocumentCopied);
+        EXPECT_EQ(ItemExists(target + "/plain.txt"), test.plainDocumentCopied);
     }
 }
 

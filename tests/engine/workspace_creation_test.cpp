@@ -29,25 +29,6 @@ void WriteInstallPath(const std::string& host, const std::string& path)
     winreg::CloseKey(machine);
 }
 
-store::RoleLists RolesOf(const std::string& url)
-{
-    store::SpsFolder folder;
-    folder.DataSource().Open(url);
-    return {store::AccountsFromVariant(folder.readers()), store::AccountsFromVariant(folder.authors()),
-            store::AccountsFromVariant(folder.coordinators())};
-}
-
-bool Exists(const std::string& url)
-{
-    try {
-        store::SpsFolder item;
-        item.DataSource().Open(url);
-        return true;
-    } catch (const com::ComError&) {
-        return false;
-    }
-}
-
 class WorkspaceCreationTest : public EngineTest {
 protected:
     WorkspaceCreationTest()
@@ -93,7 +74,7 @@ TEST_F(WorkspaceCreationTest, AWorkspaceIsMadeFromTheTemplateWithTheSourceRoles)
 
     EXPECT_EQ(RolesOf("http://DST/Sales"), sourceRoles);
     for (const char* folder : {"Documents", "Categories", "system/schema/Title.xml"})
-        EXPECT_TRUE(Exists("http://DST/Sales/" + std::string(folder))) << folder;
+        EXPECT_TRUE(ItemExists("http://DST/Sales/" + std::string(folder))) << folder;
     EXPECT_EQ(mainWindow.destinationListings, (std::vector<std::string>{"DST"}));
     EXPECT_FALSE(gAbortWorkspaceCopy);
     EXPECT_TRUE(LoggedErrors().empty());
@@ -106,7 +87,7 @@ TEST_F(WorkspaceCreationTest, AnExistingWorkspaceIsDeletedAndMadeAgain)
 
     EXPECT_EQ(CreateFromRoles("http://DST/Sales", sourceRoles), WorkspaceOutcome::Created);
 
-    EXPECT_FALSE(Exists("http://DST/Sales/Documents/old.txt"));
+    EXPECT_FALSE(ItemExists("http://DST/Sales/Documents/old.txt"));
     EXPECT_EQ(RolesOf("http://DST/Sales"), sourceRoles);
     EXPECT_EQ(mainWindow.destinationListings, (std::vector<std::string>{"DST", "DST"}))
         << "after the deletion and after the creation";
@@ -136,7 +117,7 @@ TEST_F(WorkspaceCreationTest, AUserWhoIsNoAdministratorIsToldOnceAndTheCopyAbort
               (std::vector<ui::ShownMessage>{{"You should have administrative privileges on Microsoft Windows server to "
                                               "create a workspace. Contact your system administrator.",
                                               48}}));
-    EXPECT_FALSE(Exists("http://DST/Sales"));
+    EXPECT_FALSE(ItemExists("http://DST/Sales"));
     EXPECT_TRUE(LoggedErrors("in CreateWorkspace").empty());
 }
 
@@ -144,7 +125,7 @@ TEST_F(WorkspaceCreationTest, AMissingTemplateFailsTheCreation)
 {
     EXPECT_EQ(CreateFromRoles("http://DST/Sales", sourceRoles), WorkspaceOutcome::NotCreated);
 
-    EXPECT_FALSE(Exists("http://DST/Sales"));
+    EXPECT_FALSE(ItemExists("http://DST/Sales"));
     EXPECT_EQ(LoggedErrors("in CreateWorkspace").size(), 2u) << "the creation and the open of its result";
     EXPECT_TRUE(mainWindow.destinationListings.empty());
 }
