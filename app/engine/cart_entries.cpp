@@ -6,9 +6,9 @@
 
 std::vector<std::string> SplitEntries(std::string_view list, std::string_view separator)
 {
-    std::vector<std::string> pieces = SplitText(list, separator);
-    if (!pieces.empty()) pieces.pop_back();
-    return pieces;
+    std::vector<std::string> parts = SplitText(list, separator);
+    if (!parts.empty()) parts.pop_back();
+    return parts;
 }
 
 const std::string& EntryAt(const std::vector<std::string>& entries, std::size_t index)

@@ -1,7 +1,7 @@
 #pragma once
 // The selection and the profile queue are lists in one string, each entry
-// followed by its separator ("a|b|"). Splitting leaves one empty piece after
-// the last entry; the entries are the pieces before it.
+// followed by its separator ("a|b|"). Splitting leaves one empty part after
+// the last entry; the entries are the parts before it.
 
 #include <string>
 #include <string_view>

@@ -76,12 +76,12 @@ TEST_F(CreateDocumentTest, CopiesTheContentByteForByteWithItsSizeText)
 
 TEST_F(CreateDocumentTest, ProfileSecurityAndMetadataGoAlongOnlyWhenChosen)
 {
-    store::DocumentSpec spec("memo");
-    spec.contentClass = "urn:content-classes:Memo";
-    spec.properties[kOffice + "Title"] = "Quarterly report";
-    spec.properties[kOffice + "Author"] = "Ann";
-    spec.properties["urn:example:unlisted"] = "not in the schema";
-    const std::string source = store::AddDocument(kSourceFolder, "memo.txt", spec);
+    store::DocumentSpec memo("memo");
+    memo.contentClass = "urn:content-classes:Memo";
+    memo.properties[kOffice + "Title"] = "Quarterly report";
+    memo.properties[kOffice + "Author"] = "Ann";
+    memo.properties["urn:example:unlisted"] = "not in the schema";
+    const std::string source = store::AddDocument(kSourceFolder, "memo.txt", memo);
     {
         store::SpsDocument document = OpenDocument(source);
         document.setSecurityValue("secret-acl");
@@ -142,9 +142,9 @@ TEST_F(CreateDocumentTest, DocumentStateFollowsTheChosenOption)
     int number = 0;
     for (const Case& test : cases) {
         const std::string name = "doc" + std::to_string(number++) + ".txt";
-        store::DocumentSpec spec("text");
-        spec.state = test.source;
-        store::AddDocument(kSourceFolder, name, spec);
+        store::DocumentSpec document("text");
+        document.state = test.source;
+        store::AddDocument(kSourceFolder, name, document);
         gDocStateAsInSource = test.asInSource;
         gDocStateCheckIn = test.checkIn;
         gDocStatePublish = test.publish;

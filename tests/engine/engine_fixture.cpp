@@ -16,9 +16,9 @@ namespace {
 
 std::vector<std::string> Entries(const std::string& list, const std::string& separator)
 {
-    std::vector<std::string> pieces = SplitText(list, separator);
-    if (!pieces.empty()) pieces.erase(pieces.begin());
-    return pieces;
+    std::vector<std::string> parts = SplitText(list, separator);
+    if (!parts.empty()) parts.erase(parts.begin());
+    return parts;
 }
 
 std::string BuildBin()
