@@ -13,22 +13,15 @@
 
 namespace {
 
-enum class RoleList { Readers, Authors, Coordinators };
+using RoleListReader = com::Variant (store::SpsFolder::*)() const;
 
-com::Variant CollectRoleList(const std::string& url, RoleList role, const char* tag)
+com::Variant CollectRoleList(const std::string& url, RoleListReader readList, const char* tag)
 {
     ErrorTrap trap(tag);
     store::SpsFolder folder;
     folder.setPreOpenFlag(false);
     trap.step([&] { folder.DataSource().Open(url, 0, -1); });
-    return trap.value([&] {
-        switch (role) {
-        case RoleList::Readers: return folder.readers();
-        case RoleList::Authors: return folder.authors();
-        case RoleList::Coordinators: break;
-        }
-        return folder.coordinators();
-    });
+    return trap.value([&] { return (folder.*readList)(); });
 }
 
 bool UserCoordinates(ErrorTrap& trap, const std::string& workspaceUrl)
@@ -60,17 +53,17 @@ std::string ExtractWorkspaceName(const std::string& url)
 
 com::Variant CollectAllReaderNames(const std::string& url)
 {
-    return CollectRoleList(url, RoleList::Readers, " in CollectAllReaderNames");
+    return CollectRoleList(url, &store::SpsFolder::readers, " in CollectAllReaderNames");
 }
 
 com::Variant CollectAllAuthorNames(const std::string& url)
 {
-    return CollectRoleList(url, RoleList::Authors, "in CollectAllAuthorNames");
+    return CollectRoleList(url, &store::SpsFolder::authors, "in CollectAllAuthorNames");
 }
 
 com::Variant CollectAllCoordinatorNames(const std::string& url)
 {
-    return CollectRoleList(url, RoleList::Coordinators, "in CollectAllCoordinatorNames");
+    return CollectRoleList(url, &store::SpsFolder::coordinators, "in CollectAllCoordinatorNames");
 }
 
 bool CheckPermissionForCoordinator()
