@@ -2,6 +2,7 @@
 
 #include "app/core/activity_report.h"
 #include "app/core/error_trap.h"
+#include "app/core/forms.h"
 #include "app/core/shared_state.h"
 #include "app/core/text_lists.h"
 #include "app/engine/document_creation.h"

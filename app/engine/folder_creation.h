@@ -2,7 +2,6 @@
 // Copying folders and category folders into the destination, and walking a
 // source folder tree.
 
-#include "app/core/forms.h"
 #include "app/engine/creation_attempt.h"
 #include "platform/com/variant.h"
 
