@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// A content size as the report shows it: up to 1024 bytes the number and
+// " Bytes"; above, the kilobytes rounded to one decimal (halves to the even
+// digit), without a trailing zero, and " KB": 1024 gives "1024 Bytes", 1025
+// "1 KB", 1280 "1.2 KB", 1536 "1.5 KB".
+std::string SizeText(std::int64_t bytes);
