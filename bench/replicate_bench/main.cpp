@@ -38,16 +38,6 @@ std::size_t DocumentSize(int index)
     return 1024 + std::size_t(index) * 104729 % (19 * 1024);
 }
 
-std::string Bytes(std::size_t size, std::uint32_t seed)
-{
-    std::string bytes(size, '\0');
-    for (char& byte : bytes) {
-        seed = seed * 1664525u + 1013904223u;
-        byte = char(seed >> 24);
-    }
-    return bytes;
-}
-
 fs::path ExecutableFolder()
 {
     return fs::read_symlink("/proc/self/exe").parent_path();
@@ -85,7 +75,7 @@ std::size_t BuildSource()
     }
     std::size_t bytes = 0;
     for (int i = 0; i < kDocuments; ++i) {
-        store::DocumentSpec document(Bytes(DocumentSize(i), std::uint32_t(i)));
+        store::DocumentSpec document(store::GeneratedBinaryContent(DocumentSize(i), std::uint32_t(i)));
         document.state = i % 3 == 0 ? store::DocumentState::Published : store::DocumentState::CheckedIn;
         document.properties[kOffice + "Title"] = "Document " + std::to_string(i);
         document.properties[kOffice + "Field0"] = "Text " + std::to_string(i % 17);

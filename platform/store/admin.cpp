@@ -310,4 +310,14 @@ void InheritRoles(const std::string& url)
     folder.DataSource().Save();
 }
 
+std::string GeneratedBinaryContent(std::size_t size, std::uint32_t seed)
+{
+    std::string bytes(size, '\0');
+    for (char& byte : bytes) {
+        seed = seed * 1664525u + 1013904223u;
+        byte = char(seed >> 24);
+    }
+    return bytes;
+}
+
 } // namespace store

@@ -73,6 +73,10 @@ struct DocumentSpec {
 
 // Creates a document in folderUrl; returns its URL.
 std::string AddDocument(const std::string& folderUrl, const std::string& name, const DocumentSpec& document);
+
+// Content that looks like a binary file (every byte value occurs), the same
+// for the same size and seed.
+std::string GeneratedBinaryContent(std::size_t size, std::uint32_t seed);
 // Copies a local folder tree below folderUrl: every file a document
 // (created checked in), every folder a folder. Returns the number of items made.
 int ImportFolderTree(const std::filesystem::path& localFolder, const std::string& folderUrl);

@@ -46,17 +46,6 @@ std::string domainOf(const std::string& account)
     return separator == std::string::npos ? std::string() : account.substr(0, separator);
 }
 
-// Bytes that look like a binary file: every value 0 to 255 occurs.
-std::string binaryContent(std::size_t size, std::uint32_t seed)
-{
-    std::string bytes(size, '\0');
-    for (char& byte : bytes) {
-        seed = seed * 1664525u + 1013904223u;
-        byte = char(seed >> 24);
-    }
-    return bytes;
-}
-
 std::string textContent(std::size_t size, const std::string& line)
 {
     std::string text;
@@ -142,14 +131,14 @@ void buildMarketing(const std::string& user)
     const std::string documents = ChildUrl(workspace, "Documents");
     const std::string campaigns = AddFolder(documents, "Campaigns 2026");
     const std::string spring = AddFolder(campaigns, "Spring Launch");
-    AddDocument(spring, "launch plan.docx", memo(binaryContent(30 * 1024, 7), "Marketing", DocumentState::Published));
-    AddDocument(spring, "banner.png", DocumentSpec(binaryContent(4096, 11)));
-    AddDocument(campaigns, "budget.xlsx", datasheet(binaryContent(1536, 13), "MK-26", 12000, DocumentState::CheckedIn));
+    AddDocument(spring, "launch plan.docx", memo(GeneratedBinaryContent(30 * 1024, 7), "Marketing", DocumentState::Published));
+    AddDocument(spring, "banner.png", DocumentSpec(GeneratedBinaryContent(4096, 11)));
+    AddDocument(campaigns, "budget.xlsx", datasheet(GeneratedBinaryContent(1536, 13), "MK-26", 12000, DocumentState::CheckedIn));
 
     const std::string slides = AddFolder(documents, "Präsentationen");
     SetRoles(slides, {{accountIn("frieda")}, {accountIn("anna")}, {user}});
     AddDocument(slides, "Übersicht 2026.txt", DocumentSpec(textContent(1024, "Überblick über das Jahr – Zahlen, Märkte, Pläne.")));
-    AddDocument(slides, "Kundenbesuch Köln.pptx", memo(binaryContent(1025, 17), "Vertrieb", DocumentState::CreatedCheckedIn));
+    AddDocument(slides, "Kundenbesuch Köln.pptx", memo(GeneratedBinaryContent(1025, 17), "Vertrieb", DocumentState::CreatedCheckedIn));
     AddDocument(documents, "press release.htm",
                 DocumentSpec("<html><body><h1>Tarvex launches</h1><p>Café, crème brûlée and more.</p></body></html>\n"));
     AddDocument(documents, "empty notes.txt", DocumentSpec{});
@@ -157,7 +146,7 @@ void buildMarketing(const std::string& user)
     const std::string categories = ChildUrl(workspace, "Categories");
     const std::string products = AddFolder(categories, "Products", ItemKind::CategoryFolder);
     AddFolder(products, "Hardware", ItemKind::CategoryFolder);
-    AddDocument(products, "catalog.pdf", DocumentSpec(binaryContent(2048, 19)));
+    AddDocument(products, "catalog.pdf", DocumentSpec(GeneratedBinaryContent(2048, 19)));
     const std::string regions = AddFolder(categories, "Regions", ItemKind::CategoryFolder);
     AddFolder(regions, "Europa", ItemKind::CategoryFolder);
     AddFolder(regions, "Nordamerika", ItemKind::CategoryFolder);
@@ -172,9 +161,9 @@ void buildResearch(const std::string& user)
     const std::string documents = ChildUrl(workspace, "Documents");
     const std::string datasheets = AddFolder(documents, "Datasheets");
     AddDocument(datasheets, "widget datasheet v2.doc",
-                datasheet(binaryContent(12 * 1024, 23), "RD-7", 250000, DocumentState::CheckedIn));
+                datasheet(GeneratedBinaryContent(12 * 1024, 23), "RD-7", 250000, DocumentState::CheckedIn));
     AddDocument(datasheets, "test report.pdf",
-                datasheet(binaryContent(64 * 1024, 29), "RD-7", 5000, DocumentState::Published));
+                datasheet(GeneratedBinaryContent(64 * 1024, 29), "RD-7", 5000, DocumentState::Published));
     const std::string drafts = AddFolder(documents, "Drafts");
     AddDocument(drafts, "draft notes.txt", memo(textContent(600, "To be checked in later."), "Research", DocumentState::CheckedOut));
     AddDocument(documents, "large dataset.csv", DocumentSpec(textContent(300 * 1024, "sample;value;unit;42;mm")));
