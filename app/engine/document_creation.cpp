@@ -15,7 +15,6 @@
 #include "platform/net/case_fold.h"
 #include "platform/store/errors.h"
 #include "platform/store/sps.h"
-#include "platform/ui/do_events.h"
 
 namespace {
 
@@ -160,11 +159,7 @@ void CreateDocument(const std::string& sourceFolder, const std::string& destinat
         ++gFailedCount;
         return;
     }
-    store::SpsDocument existing;
-    existing.setPreOpenFlag(false);
-    trap.step([&] { existing.DataSource().Open(destinationUrl, 0, -1); });
-    trap.step([&] { existing.Delete(); });
-    trap.step([] { ui::DoEvents(); });
+    DeleteExistingItem<store::SpsDocument>(trap, destinationUrl);
     if (trap.hasLeft()) return;
     CreateDocument(sourceFolder, destinationFolder, name, CreationAttempt::Replacement);
 }

@@ -12,7 +12,6 @@
 #include "platform/net/case_fold.h"
 #include "platform/store/errors.h"
 #include "platform/store/sps.h"
-#include "platform/ui/do_events.h"
 
 #include <algorithm>
 #include <array>
@@ -159,11 +158,7 @@ void CreateSubFolder(const std::string& source, const std::string& destination, 
         ++gFailedCount;
         return;
     }
-    store::SpsFolder existing;
-    existing.setPreOpenFlag(false);
-    trap.step([&] { existing.DataSource().Open(destination, 0, -1); });
-    trap.step([&] { existing.Delete(); });
-    trap.step([] { ui::DoEvents(); });
+    DeleteExistingItem<store::SpsFolder>(trap, destination);
     if (trap.hasLeft()) return;
     CreateSubFolder(source, destination, coordinators, authors, readers, CreationAttempt::Replacement);
 }
@@ -190,11 +185,7 @@ void CreateCatFolder(const std::string& url, CreationAttempt attempt)
         ++gFailedCount;
         return;
     }
-    store::SpsCategoryFolder existing;
-    existing.setPreOpenFlag(false);
-    trap.step([&] { existing.DataSource().Open(url, 0, -1); });
-    trap.step([&] { existing.Delete(); });
-    trap.step([] { ui::DoEvents(); });
+    DeleteExistingItem<store::SpsCategoryFolder>(trap, url);
     if (trap.hasLeft()) return;
     CreateCatFolder(url, CreationAttempt::Replacement);
 }
