@@ -170,9 +170,9 @@ TEST_F(StoreErrorsTest, CreatingAWorkspaceNeedsAnAdministratorOfTheHost)
 TEST_F(StoreErrorsTest, ADocumentCheckedOutByAnotherUserCannotBeChangedOrDeleted)
 {
     store::SetRoles(workspace, {{}, {"TARVEXNET\\other"}, {network.user()}});
-    store::DocumentSpec spec("mine");
-    spec.state = store::DocumentState::CheckedOut;
-    const std::string mine = store::AddDocument(documents, "mine.txt", spec);
+    store::DocumentSpec newDocument("mine");
+    newDocument.state = store::DocumentState::CheckedOut;
+    const std::string mine = store::AddDocument(documents, "mine.txt", newDocument);
 
     network.actAs("TARVEXNET", "other");
     store::SpsDocument doc;

@@ -85,9 +85,9 @@ TEST_F(StorePublishingTest, BuilderStatesMatchWhatTheStoreItselfProduces)
     };
     int number = 0;
     for (const auto& [state, expected] : cases) {
-        store::DocumentSpec spec("x");
-        spec.state = state;
-        EXPECT_EQ(storedPublishing(store::AddDocument(documents, std::to_string(++number) + ".txt", spec)), expected);
+        store::DocumentSpec newDocument("x");
+        newDocument.state = state;
+        EXPECT_EQ(storedPublishing(store::AddDocument(documents, std::to_string(++number) + ".txt", newDocument)), expected);
     }
 }
 
@@ -105,9 +105,9 @@ TEST_F(StorePublishingTest, CheckInCommitsTheValuesTheObjectHolds)
 
 TEST_F(StorePublishingTest, SavingInPlaceKeepsTheState)
 {
-    store::DocumentSpec spec("x");
-    spec.state = store::DocumentState::Published;
-    const std::string url = store::AddDocument(documents, "kept.doc", spec);
+    store::DocumentSpec newDocument("x");
+    newDocument.state = store::DocumentState::Published;
+    const std::string url = store::AddDocument(documents, "kept.doc", newDocument);
     store::SpsDocument doc;
     doc.DataSource().Open(url);
     doc.setProperty("urn:x#note", "changed");

@@ -113,12 +113,12 @@ void folder(const CommandLine& line)
 void document(const CommandLine& line)
 {
     const std::string& file = line.positional(1, "file");
-    store::DocumentSpec spec(readFile(file));
-    spec.contentClass = line.option("content-class").value_or("");
-    spec.contentType = line.option("content-type").value_or("");
-    if (auto state = line.option("state")) spec.state = parseState(*state);
+    store::DocumentSpec newDocument(readFile(file));
+    newDocument.contentClass = line.option("content-class").value_or("");
+    newDocument.contentType = line.option("content-type").value_or("");
+    if (auto state = line.option("state")) newDocument.state = parseState(*state);
     const std::string name = line.option("name").value_or(std::filesystem::path(file).filename().string());
-    std::cout << store::AddDocument(line.positional(0, "folder URL"), name, spec) << "\n";
+    std::cout << store::AddDocument(line.positional(0, "folder URL"), name, newDocument) << "\n";
 }
 
 void import(const CommandLine& line)
