@@ -1,6 +1,7 @@
 #include "platform/store/item_data.h"
 
 #include "platform/store/errors.h"
+#include "platform/store/item_file_layout.h"
 #include "platform/store/variant_json.h"
 
 #include <nlohmann/json.hpp>
@@ -165,6 +166,24 @@ json parseJson(std::string_view text)
     return object;
 }
 
+// A file of the earlier kind: the header line, the metadata with the content's
+// length as one line, a line break, the content.
+ItemData decodeLineItemFile(std::string& bytes, std::string& content)
+{
+    if (!std::string_view(bytes).starts_with(kItemFileHeader)) damaged("not an item file");
+    const std::size_t metadataEnd = bytes.find('\n', kItemFileHeader.size());
+    if (metadataEnd == std::string::npos) damaged("metadata cut short");
+    const json object = parseJson(std::string_view(bytes).substr(kItemFileHeader.size(), metadataEnd - kItemFileHeader.size()));
+    const auto length = object.find("contentLength");
+    if (length == object.end() || !length->is_number_unsigned()
+        || length->get<std::size_t>() != bytes.size() - metadataEnd - 1)
+        damaged("content cut short");
+    ItemData data = fromJson(object);
+    bytes.erase(0, metadataEnd + 1);
+    content = std::move(bytes);
+    return data;
+}
+
 } // namespace
 
 bool PropertyNameLess::operator()(std::string_view a, std::string_view b) const
@@ -210,32 +229,28 @@ ItemData DecodeContainerFile(std::string_view text)
     return fromJson(parseJson(text));
 }
 
+std::string EncodeItemMetadata(const ItemData& data)
+{
+    return toJson(data).dump();
+}
+
 std::string EncodeItemFile(const ItemData& data, std::string_view content)
 {
-    json object = toJson(data);
-    object["contentLength"] = content.size();
-    const std::string metadata = object.dump();
-    std::string bytes;
-    bytes.reserve(kItemFileHeader.size() + metadata.size() + 1 + content.size());
-    bytes += kItemFileHeader;
-    bytes += metadata;
-    bytes += '\n';
+    std::string bytes = EncodeItemFileHead(EncodeItemMetadata(data), content.size());
     bytes += content;
     return bytes;
 }
 
 ItemData DecodeItemFile(std::string& bytes, std::string& content)
 {
-    if (!std::string_view(bytes).starts_with(kItemFileHeader)) damaged("not an item file");
-    const std::size_t metadataEnd = bytes.find('\n', kItemFileHeader.size());
-    if (metadataEnd == std::string::npos) damaged("metadata cut short");
-    const json object = parseJson(std::string_view(bytes).substr(kItemFileHeader.size(), metadataEnd - kItemFileHeader.size()));
-    const auto length = object.find("contentLength");
-    if (length == object.end() || !length->is_number_unsigned()
-        || length->get<std::size_t>() != bytes.size() - metadataEnd - 1)
-        damaged("content cut short");
-    ItemData data = fromJson(object);
-    bytes.erase(0, metadataEnd + 1);
+    if (!IsSlottedItemFile(bytes)) return decodeLineItemFile(bytes, content);
+    const std::optional<ItemFileLayout> layout = DecodeItemHeader(bytes);
+    if (!layout) damaged("unreadable header");
+    if (bytes.size() != layout->fileSize()) damaged("content cut short");
+    const std::optional<MetadataSlot> slot = CurrentMetadataSlot(*layout, bytes);
+    if (!slot) damaged("no whole metadata");
+    ItemData data = fromJson(parseJson(slot->metadata));
+    bytes.erase(0, layout->contentOffset());
     content = std::move(bytes);
     return data;
 }
