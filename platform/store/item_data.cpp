@@ -2,6 +2,7 @@
 
 #include "platform/store/errors.h"
 #include "platform/store/item_file_layout.h"
+#include "platform/store/item_metadata.h"
 #include "platform/store/variant_json.h"
 
 #include <nlohmann/json.hpp>
@@ -64,20 +65,6 @@ RoleLists rolesFromJson(const json& object)
                      object.at("coordinators").get<std::vector<std::string>>()};
 }
 
-// Values equal to their defaults are left out: smaller files parse faster.
-json publishingToJson(const PublishingState& state)
-{
-    const PublishingState defaults;
-    json object = json::object();
-    if (state.checkedOutBy != defaults.checkedOutBy) object["checkedOutBy"] = state.checkedOutBy;
-    if (state.majorVersion != defaults.majorVersion) object["majorVersion"] = state.majorVersion;
-    if (state.minorVersion != defaults.minorVersion) object["minorVersion"] = state.minorVersion;
-    if (state.lastUnapprovedVersion != defaults.lastUnapprovedVersion)
-        object["lastUnapprovedVersion"] = state.lastUnapprovedVersion;
-    if (state.documentState != defaults.documentState) object["documentState"] = state.documentState;
-    return object;
-}
-
 PublishingState publishingFromJson(const json& object)
 {
     const PublishingState defaults;
@@ -104,7 +91,7 @@ com::Variant valueOf(const json& object, const char* name)
     return found == object.end() ? com::Variant() : VariantFromJson(*found);
 }
 
-json toJson(const ItemData& data)
+json containerToJson(const ItemData& data)
 {
     json object = {{"kind", ItemKindName(data.kind)}, {"lastModified", data.lastModified.seconds}};
     if (data.contentClass != DefaultContentClass(data.kind)) object["contentClass"] = data.contentClass;
@@ -112,22 +99,15 @@ json toJson(const ItemData& data)
     putText(object, "title", data.title);
     putText(object, "description", data.description);
     if (!data.properties.empty()) object["properties"] = propertiesToJson(data.properties);
-    if (IsContainer(data.kind)) {
-        object["inheritsRoles"] = data.inheritsRoles;
-        if (!data.inheritsRoles) object["roles"] = rolesToJson(data.roles);
-        putValue(object, "documentProfile", data.documentProfile);
-        if (data.kind == ItemKind::Server) object["language"] = data.language;
-    } else {
-        putText(object, "contentType", data.contentType);
-        putValue(object, "securityValue", data.securityValue);
-        putValue(object, "metadataValue", data.metadataValue);
-        putValue(object, "firstList", data.firstList);
-        putValue(object, "secondList", data.secondList);
-        object["publishing"] = publishingToJson(data.publishing);
-    }
+    object["inheritsRoles"] = data.inheritsRoles;
+    if (!data.inheritsRoles) object["roles"] = rolesToJson(data.roles);
+    putValue(object, "documentProfile", data.documentProfile);
+    if (data.kind == ItemKind::Server) object["language"] = data.language;
     return object;
 }
 
+// A container's metadata, or a document's or schema item's in a file of the
+// earlier kind.
 ItemData fromJson(const json& object)
 {
     try {
@@ -221,17 +201,12 @@ std::string DefaultContentClass(ItemKind kind)
 
 std::string EncodeContainerFile(const ItemData& data)
 {
-    return toJson(data).dump(1) + "\n";
+    return containerToJson(data).dump(1) + "\n";
 }
 
 ItemData DecodeContainerFile(std::string_view text)
 {
     return fromJson(parseJson(text));
-}
-
-std::string EncodeItemMetadata(const ItemData& data)
-{
-    return toJson(data).dump();
 }
 
 std::string EncodeItemFile(const ItemData& data, std::string_view content)
@@ -249,7 +224,7 @@ ItemData DecodeItemFile(std::string& bytes, std::string& content)
     if (bytes.size() != layout->fileSize()) damaged("content cut short");
     const std::optional<MetadataSlot> slot = CurrentMetadataSlot(*layout, bytes);
     if (!slot) damaged("no whole metadata");
-    ItemData data = fromJson(parseJson(slot->metadata));
+    ItemData data = DecodeItemMetadata(slot->metadata);
     bytes.erase(0, layout->contentOffset());
     content = std::move(bytes);
     return data;

@@ -1,11 +1,11 @@
 #pragma once
 // What the store keeps of an item, and the files it keeps it in. A document or
-// schema item is one file: a header, two slots for its metadata as JSON (so
-// that the metadata can be rewritten in place, see item_file_layout.h), then
-// the content bytes. Files of the earlier kind (a header line, the metadata
-// as one line of JSON, a line break, the content) are still read. A folder,
-// category folder, workspace or the server keeps its metadata as JSON in a
-// file inside its folder.
+// schema item is one file: a header, two slots for its metadata (so that the
+// metadata can be rewritten in place; see item_file_layout.h and
+// item_metadata.h), then the content bytes. Files of the earlier kind (a
+// header line, the metadata as one line of JSON, a line break, the content)
+// are still read. A folder, category folder, workspace or the server keeps
+// its metadata as JSON in a file inside its folder.
 
 #include "platform/com/variant.h"
 #include "platform/store/roles.h"
@@ -68,9 +68,6 @@ inline constexpr std::string_view kItemFileHeader = "TARVEX-ITEM 1\n";
 
 std::string EncodeContainerFile(const ItemData& data);
 ItemData DecodeContainerFile(std::string_view text);   // errDamagedItem when unreadable
-
-// The metadata of a document or schema item as one of its file's slots holds it.
-std::string EncodeItemMetadata(const ItemData& data);
 
 std::string EncodeItemFile(const ItemData& data, std::string_view content);
 // Splits an item file into its metadata and content (moved out of bytes);

@@ -14,18 +14,25 @@ constexpr std::size_t kSectorSize = 512;
 constexpr std::size_t kMinimumSlotCapacity = 1024;
 constexpr std::uint64_t kMaximumContentLength = std::uint64_t(1) << 48;
 
-constexpr std::array<std::uint32_t, 256> crcTable()
+// Tables for computing CRC-32 eight bytes at a time: table[0] is the classic
+// byte-wise table, table[k] advances a byte's contribution by k more bytes.
+using CrcTables = std::array<std::array<std::uint32_t, 256>, 8>;
+
+constexpr CrcTables crcTables()
 {
-    std::array<std::uint32_t, 256> table{};
+    CrcTables tables{};
     for (std::uint32_t byte = 0; byte < 256; ++byte) {
         std::uint32_t value = byte;
         for (int bit = 0; bit < 8; ++bit) value = (value & 1) ? 0xEDB88320u ^ (value >> 1) : value >> 1;
-        table[byte] = value;
+        tables[0][byte] = value;
     }
-    return table;
+    for (std::size_t table = 1; table < tables.size(); ++table)
+        for (std::uint32_t byte = 0; byte < 256; ++byte)
+            tables[table][byte] = (tables[table - 1][byte] >> 8) ^ tables[0][tables[table - 1][byte] & 0xFF];
+    return tables;
 }
 
-constexpr std::array<std::uint32_t, 256> kCrcTable = crcTable();
+constexpr CrcTables kCrcTables = crcTables();
 
 std::size_t roundUpToSector(std::size_t size)
 {
@@ -78,8 +85,16 @@ bool readNumber(std::string_view& text, std::uint64_t& value)
 
 std::uint32_t Crc32(std::string_view bytes, std::uint32_t crc)
 {
+    const auto byteAt = [&](std::size_t index) { return std::uint32_t(static_cast<unsigned char>(bytes[index])); };
     crc = ~crc;
-    for (const char byte : bytes) crc = kCrcTable[(crc ^ static_cast<unsigned char>(byte)) & 0xFF] ^ (crc >> 8);
+    std::size_t index = 0;
+    for (; index + 8 <= bytes.size(); index += 8) {
+        const std::uint32_t low = crc ^ (byteAt(index) | byteAt(index + 1) << 8 | byteAt(index + 2) << 16 | byteAt(index + 3) << 24);
+        crc = kCrcTables[7][low & 0xFF] ^ kCrcTables[6][(low >> 8) & 0xFF] ^ kCrcTables[5][(low >> 16) & 0xFF]
+            ^ kCrcTables[4][low >> 24] ^ kCrcTables[3][byteAt(index + 4)] ^ kCrcTables[2][byteAt(index + 5)]
+            ^ kCrcTables[1][byteAt(index + 6)] ^ kCrcTables[0][byteAt(index + 7)];
+    }
+    for (; index < bytes.size(); ++index) crc = kCrcTables[0][(crc ^ byteAt(index)) & 0xFF] ^ (crc >> 8);
     return ~crc;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/net/case_fold.h"
 #include "platform/store/errors.h"
 #include "platform/store/item_file_layout.h"
+#include "platform/store/item_metadata.h"
 
 #include <algorithm>
 #include <atomic>
