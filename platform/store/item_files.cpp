@@ -92,16 +92,18 @@ struct OpenedEntry {
     std::size_t size = 0;
 };
 
+// Entries are opened without waiting: a pipe put in the store's folder is no
+// item and must not hold the store up until someone writes to it.
 std::optional<OpenedEntry> openEntry(const HostStore& store, const Names& path)
 {
     requireItemNames(path);
     OpenedEntry entry{path, Descriptor(), false, 0};
-    entry.descriptor = openBeneath(store.rootDescriptor(), path.empty() ? "." : NamesKey(path), O_RDONLY);
+    entry.descriptor = openBeneath(store.rootDescriptor(), path.empty() ? "." : NamesKey(path), O_RDONLY | O_NONBLOCK);
     if (!entry.descriptor) {
         // Another letter case, a link, or a kernel without openat2: the
         // network's own resolution decides, names matched without regard to case.
         const fs::path resolved = net::ResolveInside(store.root(), path);
-        entry.descriptor = Descriptor(::open(resolved.c_str(), O_RDONLY | O_CLOEXEC));
+        entry.descriptor = Descriptor(::open(resolved.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
         if (!entry.descriptor) {
             if (errno != ENOENT && errno != ENOTDIR) throwSystemError("Cannot open " + resolved.string());
             store.requireStoreFolder();
@@ -182,7 +184,7 @@ ItemKind containerKindAt(std::size_t depth, ItemKind stored)
 ItemData readContainerData(int directory, std::size_t depth)
 {
     ItemData data;
-    Descriptor file(::openat(directory, std::string(kContainerFile).c_str(), O_RDONLY | O_CLOEXEC));
+    Descriptor file(::openat(directory, std::string(kContainerFile).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (file) {
         data = DecodeContainerFile(readAll(file.get(), fileSize(file.get())));
     } else if (errno == ENOENT) {
@@ -242,9 +244,10 @@ bool writeAllAt(int descriptor, std::string_view bytes, std::size_t offset)
 // also keeps the item's new time. False when the item has to be written
 // whole. A write that fails leaves the slot marked unwritten, so that readers
 // keep the metadata that was current before.
-bool rewriteMetadataInPlace(int directory, const std::string& name, const ItemData& data, std::string_view content)
+bool rewriteMetadataInPlace(const HostStore& store, const Names& names, const ItemData& data, std::string_view content)
 {
-    const Descriptor file = openBeneath(directory, name, O_RDWR | O_NOFOLLOW);
+    const std::string path = NamesKey(names);
+    const Descriptor file = openBeneath(store.rootDescriptor(), path, O_RDWR | O_NOFOLLOW);
     struct stat status {};
     // A file with other links would change under those names too.
     if (!file || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_nlink != 1) return false;
@@ -259,7 +262,7 @@ bool rewriteMetadataInPlace(int directory, const std::string& name, const ItemDa
     const int error = errno;
     const std::string unwritten(kSlotHeaderSize, '\0');
     writeAllAt(file.get(), unwritten, update->offset);
-    throwSystemError("Cannot write " + name + " to the document store", error);
+    throwSystemError("Cannot write " + path + " to the document store", error);
 }
 
 void writeItemFile(int directory, const std::string& name, const ItemData& data, std::string_view content)
@@ -436,11 +439,11 @@ void ItemFiles::create(HostStore::WriteLock& lock, const Names& parent, const Ne
 
 void ItemFiles::replaceItem(HostStore::WriteLock& lock, const Names& names, const ItemData& data, std::string_view content)
 {
-    const Descriptor folder = openContainer(store_, parentOf(names));
-    if (rewriteMetadataInPlace(folder.get(), names.back(), data, content)) {
+    if (rewriteMetadataInPlace(store_, names, data, content)) {
         lock.commit(StoreChange::Content);
         return;
     }
+    const Descriptor folder = openContainer(store_, parentOf(names));
     const std::string temporary = temporaryName();
     writeItemFile(folder.get(), temporary, data, content);
     try {
