@@ -1,7 +1,7 @@
-// Lists a folder of documents, opens and reads every one, and saves as many
-// small documents, through the store and through plain file-system calls
-// doing the same work, in a temporary network. Prints items per second and
-// the ratios store time / plain time.
+// Saves small documents, checks each one in (a change of its metadata only),
+// lists their folder and opens and reads every one, through the store and
+// through plain file-system calls doing the same work, in a temporary
+// network. Prints items per second and the ratios store time / plain time.
 //
 //   store_bench [COUNT]        (default 10000)
 
@@ -75,6 +75,21 @@ void plainSave(const fs::path& folder, int count, bool flush)
     }
 }
 
+// Plain calls: read each file and write a small record into it in place,
+// flushed once, as the store does for a change of metadata only.
+void plainUpdate(const fs::path& folder, int count)
+{
+    const std::string record(100, 'm');
+    char buffer[4096];
+    for (int i = 0; i < count; ++i) {
+        const int file = ::open((folder / documentName(i)).c_str(), O_RDWR | O_CLOEXEC);
+        check(file >= 0 && ::read(file, buffer, sizeof buffer) >= 0, "plain read failed");
+        check(::pwrite(file, record.data(), record.size(), 0) == ssize_t(record.size()), "plain write failed");
+        check(::fsync(file) == 0, "plain flush failed");
+        ::close(file);
+    }
+}
+
 // Plain calls: the names, kinds and times of a folder's entries.
 std::size_t plainList(const fs::path& folder)
 {
@@ -102,7 +117,7 @@ std::size_t plainRead(const fs::path& folder, int count)
 
 void report(const char* what, int count, double storeSeconds, double plainSeconds)
 {
-    std::printf("%-6s store %10.0f items/s  (%.3f s)   plain %10.0f items/s  (%.3f s)\n", what, count / storeSeconds,
+    std::printf("%-7s store %10.0f items/s  (%.3f s)   plain %10.0f items/s  (%.3f s)\n", what, count / storeSeconds,
                 storeSeconds, count / plainSeconds, plainSeconds);
 }
 
@@ -144,6 +159,15 @@ int main(int argc, char** argv)
         }
     });
 
+    const double plainUpdating = seconds([&] { plainUpdate(plainFolder, count); });
+    const double storeUpdating = seconds([&] {
+        for (int i = 0; i < count; ++i) {
+            store::SpsDocument document;
+            document.DataSource().Open(folderUrl + "/" + documentName(i));
+            store::SpsVersion().checkIn(document);
+        }
+    });
+
     std::size_t plainListed = 0;
     int storeListed = 0;
     const double plainListing = bestOf([&] { plainListed = plainList(plainFolder); });
@@ -172,11 +196,13 @@ int main(int argc, char** argv)
     report("list", count, storeListing, plainListing);
     report("read", count, storeReading, plainReading);
     report("save", count, storeSaving, plainSaving);
+    report("update", count, storeUpdating, plainUpdating);
     std::printf("(plain saving without flushing each file: %.0f items/s, %.3f s)\n", count / plainUnflushed,
                 plainUnflushed);
     std::printf("list_ratio %.2f\n", storeListing / plainListing);
     std::printf("read_ratio %.2f\n", storeReading / plainReading);
     std::printf("save_ratio %.2f\n", storeSaving / plainSaving);
+    std::printf("update_ratio %.2f\n", storeUpdating / plainUpdating);
 
     std::error_code ignored;
     fs::remove_all(root, ignored);
