@@ -61,8 +61,7 @@ std::uint64_t sequenceOf(std::string_view slot)
     return getLittleEndian(slot, 0, 8);
 }
 
-// The slot's metadata when the slot was written whole; a slot never written
-// has the sequence number 0.
+// The slot's metadata when the slot was written whole.
 std::optional<MetadataSlot> wholeSlot(int index, std::string_view slot)
 {
     const std::uint64_t sequence = sequenceOf(slot);

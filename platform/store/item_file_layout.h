@@ -8,14 +8,15 @@
 //   [512 + C, 512 + 2C)    metadata slot 1
 //   [512 + 2C, end)        the content
 //
-// A slot holds a sequence number, the length of its metadata, a checksum over
-// both and the metadata, then the metadata. The item's metadata is that of the
+// A slot holds a sequence number (8 bytes), the length of its metadata (4), a
+// CRC-32 over those 12 bytes and the metadata (4), all little-endian, then the
+// metadata; a slot never written has the number 0. The item's metadata is that of the
 // whole slot with the higher sequence number. An update writes the other slot
 // with the next number: until that write is complete its checksum fails and
 // the slot before it stays current. The header and every slot start on a
-// sector boundary, so writing one slot never rewrites a sector of the header
-// or of the other slot. The header and the content are written only with the
-// whole file, which then gets new slots.
+// sector boundary, so writing one slot changes no sector that holds the
+// header or the other slot. The header and the content are written only with
+// the whole file, which then gets new slots.
 
 #include <cstddef>
 #include <cstdint>
