@@ -186,40 +186,28 @@ void HostStore::WriteLock::commit(StoreChange change)
 
 void HostStore::carryOver(std::uint64_t from, std::uint64_t to, StoreChange change)
 {
-    if (change == StoreChange::Tree) {
-        roles_.clear();
-        names_.clear();
-        return;
-    }
-    if (change == StoreChange::Roles) roles_.clear();
-    for (auto& [key, entry] : roles_)
-        if (entry.generation == from) entry.generation = to;
-    for (auto& [key, entry] : names_)
-        if (entry.generation == from) entry.generation = to;
+    if (change != StoreChange::Tree) names_.carryOver(from, to);
+    if (change != StoreChange::Tree && change != StoreChange::Roles) roles_.carryOver(from, to);
 }
 
 const RoleLists* HostStore::cachedRoles(const std::string& containerKey, std::uint64_t generation) const
 {
-    const auto found = roles_.find(containerKey);
-    if (found == roles_.end() || found->second.generation != generation) return nullptr;
-    return &found->second.value;
+    return roles_.find(containerKey, generation);
 }
 
 const RoleLists& HostStore::cacheRoles(const std::string& containerKey, std::uint64_t generation, RoleLists roles)
 {
-    return (roles_[containerKey] = Cached<RoleLists>{generation, std::move(roles)}).value;
+    return roles_.keep(containerKey, generation, std::move(roles));
 }
 
 HostStore::FolderNames* HostStore::cachedNames(const std::string& folderKey, std::uint64_t generation)
 {
-    const auto found = names_.find(folderKey);
-    if (found == names_.end() || found->second.generation != generation) return nullptr;
-    return &found->second.value;
+    return names_.find(folderKey, generation);
 }
 
 HostStore::FolderNames& HostStore::cacheNames(const std::string& folderKey, std::uint64_t generation, FolderNames names)
 {
-    return (names_[folderKey] = Cached<FolderNames>{generation, std::move(names)}).value;
+    return names_.keep(folderKey, generation, std::move(names));
 }
 
 } // namespace store

@@ -103,10 +103,32 @@ private:
     void carryOver(std::uint64_t from, std::uint64_t to, StoreChange change);
     void writeGeneration(std::uint64_t generation);
 
+    // Values read at one generation of the store: all of them are valid as
+    // long as that generation is the current one, and are dropped when a value
+    // of another generation is kept.
     template <class Value>
-    struct Cached {
-        std::uint64_t generation;
-        Value value;
+    struct GenerationCache {
+        std::uint64_t generation = 0;
+        std::map<std::string, Value> values;
+
+        Value* find(const std::string& key, std::uint64_t at)
+        {
+            const auto found = at == generation ? values.find(key) : values.end();
+            return found == values.end() ? nullptr : &found->second;
+        }
+        Value& keep(const std::string& key, std::uint64_t at, Value value)
+        {
+            if (at != generation) {
+                values.clear();
+                generation = at;
+            }
+            return values.insert_or_assign(key, std::move(value)).first->second;
+        }
+        // A write from `from` to `to` that left these values as they were.
+        void carryOver(std::uint64_t from, std::uint64_t to)
+        {
+            if (generation == from) generation = to;
+        }
     };
 
     net::HostInfo host_;
@@ -116,8 +138,8 @@ private:
     int rootDescriptor_ = -1;
     int lockDescriptor_ = -1;
     std::uint64_t* generation_ = nullptr; // mapped from the lock file
-    std::map<std::string, Cached<RoleLists>> roles_;
-    std::map<std::string, Cached<FolderNames>> names_;
+    mutable GenerationCache<RoleLists> roles_;
+    GenerationCache<FolderNames> names_;
 };
 
 } // namespace store

@@ -1,6 +1,8 @@
 #include "platform/store/item_data.h"
 
 #include "platform/store/errors.h"
+#include "platform/store/item_file_layout.h"
+#include "platform/store/item_metadata.h"
 #include "platform/store/variant_json.h"
 
 #include <nlohmann/json.hpp>
@@ -63,20 +65,6 @@ RoleLists rolesFromJson(const json& object)
                      object.at("coordinators").get<std::vector<std::string>>()};
 }
 
-// Values equal to their defaults are left out: smaller files parse faster.
-json publishingToJson(const PublishingState& state)
-{
-    const PublishingState defaults;
-    json object = json::object();
-    if (state.checkedOutBy != defaults.checkedOutBy) object["checkedOutBy"] = state.checkedOutBy;
-    if (state.majorVersion != defaults.majorVersion) object["majorVersion"] = state.majorVersion;
-    if (state.minorVersion != defaults.minorVersion) object["minorVersion"] = state.minorVersion;
-    if (state.lastUnapprovedVersion != defaults.lastUnapprovedVersion)
-        object["lastUnapprovedVersion"] = state.lastUnapprovedVersion;
-    if (state.documentState != defaults.documentState) object["documentState"] = state.documentState;
-    return object;
-}
-
 PublishingState publishingFromJson(const json& object)
 {
     const PublishingState defaults;
@@ -103,7 +91,7 @@ com::Variant valueOf(const json& object, const char* name)
     return found == object.end() ? com::Variant() : VariantFromJson(*found);
 }
 
-json toJson(const ItemData& data)
+json containerToJson(const ItemData& data)
 {
     json object = {{"kind", ItemKindName(data.kind)}, {"lastModified", data.lastModified.seconds}};
     if (data.contentClass != DefaultContentClass(data.kind)) object["contentClass"] = data.contentClass;
@@ -111,22 +99,15 @@ json toJson(const ItemData& data)
     putText(object, "title", data.title);
     putText(object, "description", data.description);
     if (!data.properties.empty()) object["properties"] = propertiesToJson(data.properties);
-    if (IsContainer(data.kind)) {
-        object["inheritsRoles"] = data.inheritsRoles;
-        if (!data.inheritsRoles) object["roles"] = rolesToJson(data.roles);
-        putValue(object, "documentProfile", data.documentProfile);
-        if (data.kind == ItemKind::Server) object["language"] = data.language;
-    } else {
-        putText(object, "contentType", data.contentType);
-        putValue(object, "securityValue", data.securityValue);
-        putValue(object, "metadataValue", data.metadataValue);
-        putValue(object, "firstList", data.firstList);
-        putValue(object, "secondList", data.secondList);
-        object["publishing"] = publishingToJson(data.publishing);
-    }
+    object["inheritsRoles"] = data.inheritsRoles;
+    if (!data.inheritsRoles) object["roles"] = rolesToJson(data.roles);
+    putValue(object, "documentProfile", data.documentProfile);
+    if (data.kind == ItemKind::Server) object["language"] = data.language;
     return object;
 }
 
+// A container's metadata, or a document's or schema item's in a file of the
+// earlier kind.
 ItemData fromJson(const json& object)
 {
     try {
@@ -163,6 +144,24 @@ json parseJson(std::string_view text)
     json object = json::parse(text.begin(), text.end(), nullptr, false);
     if (object.is_discarded() || !object.is_object()) damaged("unreadable metadata");
     return object;
+}
+
+// A file of the earlier kind: the header line, the metadata with the content's
+// length as one line, a line break, the content.
+ItemData decodeLineItemFile(std::string& bytes, std::string& content)
+{
+    if (!std::string_view(bytes).starts_with(kItemFileHeader)) damaged("not an item file");
+    const std::size_t metadataEnd = bytes.find('\n', kItemFileHeader.size());
+    if (metadataEnd == std::string::npos) damaged("metadata cut short");
+    const json object = parseJson(std::string_view(bytes).substr(kItemFileHeader.size(), metadataEnd - kItemFileHeader.size()));
+    const auto length = object.find("contentLength");
+    if (length == object.end() || !length->is_number_unsigned()
+        || length->get<std::size_t>() != bytes.size() - metadataEnd - 1)
+        damaged("content cut short");
+    ItemData data = fromJson(object);
+    bytes.erase(0, metadataEnd + 1);
+    content = std::move(bytes);
+    return data;
 }
 
 } // namespace
@@ -202,7 +201,7 @@ std::string DefaultContentClass(ItemKind kind)
 
 std::string EncodeContainerFile(const ItemData& data)
 {
-    return toJson(data).dump(1) + "\n";
+    return containerToJson(data).dump(1) + "\n";
 }
 
 ItemData DecodeContainerFile(std::string_view text)
@@ -212,30 +211,21 @@ ItemData DecodeContainerFile(std::string_view text)
 
 std::string EncodeItemFile(const ItemData& data, std::string_view content)
 {
-    json object = toJson(data);
-    object["contentLength"] = content.size();
-    const std::string metadata = object.dump();
-    std::string bytes;
-    bytes.reserve(kItemFileHeader.size() + metadata.size() + 1 + content.size());
-    bytes += kItemFileHeader;
-    bytes += metadata;
-    bytes += '\n';
+    std::string bytes = EncodeItemFileHead(EncodeItemMetadata(data), content.size());
     bytes += content;
     return bytes;
 }
 
 ItemData DecodeItemFile(std::string& bytes, std::string& content)
 {
-    if (!std::string_view(bytes).starts_with(kItemFileHeader)) damaged("not an item file");
-    const std::size_t metadataEnd = bytes.find('\n', kItemFileHeader.size());
-    if (metadataEnd == std::string::npos) damaged("metadata cut short");
-    const json object = parseJson(std::string_view(bytes).substr(kItemFileHeader.size(), metadataEnd - kItemFileHeader.size()));
-    const auto length = object.find("contentLength");
-    if (length == object.end() || !length->is_number_unsigned()
-        || length->get<std::size_t>() != bytes.size() - metadataEnd - 1)
-        damaged("content cut short");
-    ItemData data = fromJson(object);
-    bytes.erase(0, metadataEnd + 1);
+    if (!IsSlottedItemFile(bytes)) return decodeLineItemFile(bytes, content);
+    const std::optional<ItemFileLayout> layout = DecodeItemHeader(bytes);
+    if (!layout) damaged("unreadable header");
+    if (bytes.size() != layout->fileSize()) damaged("content cut short");
+    const std::optional<MetadataSlot> slot = CurrentMetadataSlot(*layout, bytes);
+    if (!slot) damaged("no whole metadata");
+    ItemData data = DecodeItemMetadata(slot->metadata);
+    bytes.erase(0, layout->contentOffset());
     content = std::move(bytes);
     return data;
 }

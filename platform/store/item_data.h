@@ -1,8 +1,11 @@
 #pragma once
 // What the store keeps of an item, and the files it keeps it in. A document or
-// schema item is one file: a header line, its metadata as one line of JSON,
-// a line break, then the content bytes. A folder, category folder, workspace
-// or the server keeps its metadata as JSON in a file inside its folder.
+// schema item is one file: a header, two slots for its metadata (so that the
+// metadata can be rewritten in place; see item_file_layout.h and
+// item_metadata.h), then the content bytes. Files of the earlier kind (a
+// header line, the metadata as one line of JSON, a line break, the content)
+// are still read. A folder, category folder, workspace or the server keeps
+// its metadata as JSON in a file inside its folder.
 
 #include "platform/com/variant.h"
 #include "platform/store/roles.h"
@@ -58,7 +61,8 @@ bool IsContainer(ItemKind kind);
 // The content class a new item of that kind gets.
 std::string DefaultContentClass(ItemKind kind);
 
-// The metadata file of a container, and the header of an item file.
+// The metadata file of a container, and the header line of an item file of
+// the earlier kind.
 inline constexpr std::string_view kContainerFile = ".tvx.folder.json";
 inline constexpr std::string_view kItemFileHeader = "TARVEX-ITEM 1\n";
 

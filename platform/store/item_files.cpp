@@ -3,6 +3,8 @@
 #include "platform/net/atomic_file.h"
 #include "platform/net/case_fold.h"
 #include "platform/store/errors.h"
+#include "platform/store/item_file_layout.h"
+#include "platform/store/item_metadata.h"
 
 #include <algorithm>
 #include <atomic>
@@ -90,16 +92,18 @@ struct OpenedEntry {
     std::size_t size = 0;
 };
 
+// Entries are opened without waiting: a pipe put in the store's folder is no
+// item and must not hold the store up until someone writes to it.
 std::optional<OpenedEntry> openEntry(const HostStore& store, const Names& path)
 {
     requireItemNames(path);
     OpenedEntry entry{path, Descriptor(), false, 0};
-    entry.descriptor = openBeneath(store.rootDescriptor(), path.empty() ? "." : NamesKey(path), O_RDONLY);
+    entry.descriptor = openBeneath(store.rootDescriptor(), path.empty() ? "." : NamesKey(path), O_RDONLY | O_NONBLOCK);
     if (!entry.descriptor) {
         // Another letter case, a link, or a kernel without openat2: the
         // network's own resolution decides, names matched without regard to case.
         const fs::path resolved = net::ResolveInside(store.root(), path);
-        entry.descriptor = Descriptor(::open(resolved.c_str(), O_RDONLY | O_CLOEXEC));
+        entry.descriptor = Descriptor(::open(resolved.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
         if (!entry.descriptor) {
             if (errno != ENOENT && errno != ENOTDIR) throwSystemError("Cannot open " + resolved.string());
             store.requireStoreFolder();
@@ -125,8 +129,9 @@ Descriptor openContainer(const HostStore& store, const Names& names)
     return std::move(entry->descriptor);
 }
 
-// The whole file. Items are replaced, never changed in place, so once the
-// size it had when opened has been read, the file is read.
+// The whole file, from its start. An item's content and header are never
+// changed in place, so once the size it had when opened has been read, the
+// file is read.
 std::string readAll(int descriptor, std::size_t size)
 {
     std::string bytes(size, '\0');
@@ -136,13 +141,28 @@ std::string readAll(int descriptor, std::size_t size)
             if (filled != 0 && filled == size) break;
             bytes.resize(bytes.size() + 4096);
         }
-        const ssize_t count = ::read(descriptor, bytes.data() + filled, bytes.size() - filled);
+        const ssize_t count = ::pread(descriptor, bytes.data() + filled, bytes.size() - filled, off_t(filled));
         if (count < 0 && errno == EINTR) continue;
         if (count < 0) throwSystemError("Cannot read an item of the document store");
         if (count == 0) break;
         filled += std::size_t(count);
     }
     bytes.resize(filled);
+    return bytes;
+}
+
+// An item file, read again while another process is seen rewriting its
+// metadata. A writer changes only the slot that is not current, so a read
+// meets both slots incomplete only when two updates overlap it.
+std::string readItemFile(int descriptor, std::size_t size)
+{
+    constexpr int kAttempts = 4;
+    std::string bytes = readAll(descriptor, size);
+    for (int attempt = 1; attempt < kAttempts; ++attempt) {
+        const std::optional<ItemFileLayout> layout = DecodeItemHeader(bytes);
+        if (!layout || CurrentMetadataSlot(*layout, bytes)) break;
+        bytes = readAll(descriptor, size);
+    }
     return bytes;
 }
 
@@ -164,7 +184,7 @@ ItemKind containerKindAt(std::size_t depth, ItemKind stored)
 ItemData readContainerData(int directory, std::size_t depth)
 {
     ItemData data;
-    Descriptor file(::openat(directory, std::string(kContainerFile).c_str(), O_RDONLY | O_CLOEXEC));
+    Descriptor file(::openat(directory, std::string(kContainerFile).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (file) {
         data = DecodeContainerFile(readAll(file.get(), fileSize(file.get())));
     } else if (errno == ENOENT) {
@@ -204,6 +224,45 @@ void writeNewFile(int directory, const std::string& name, std::string_view bytes
         ::unlinkat(directory, name.c_str(), 0);
         throw;
     }
+}
+
+// False, with errno set, when a write fails.
+bool writeAllAt(int descriptor, std::string_view bytes, std::size_t offset)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::pwrite(descriptor, bytes.data(), bytes.size(), off_t(offset));
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0) return false;
+        bytes.remove_prefix(std::size_t(written));
+        offset += std::size_t(written);
+    }
+    return true;
+}
+
+// Rewrites an item's metadata in its own file when the content stays as it is
+// and the metadata fits the file's free slot: no new file, one flush, which
+// also keeps the item's new time. False when the item has to be written
+// whole. A write that fails leaves the slot marked unwritten, so that readers
+// keep the metadata that was current before.
+bool rewriteMetadataInPlace(const HostStore& store, const Names& names, const ItemData& data, std::string_view content)
+{
+    const std::string path = NamesKey(names);
+    const Descriptor file = openBeneath(store.rootDescriptor(), path, O_RDWR | O_NOFOLLOW);
+    struct stat status {};
+    // A file with other links would change under those names too.
+    if (!file || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_nlink != 1) return false;
+    const std::optional<SlotWrite> update =
+        MetadataUpdateFor(readAll(file.get(), std::size_t(status.st_size)), content, EncodeItemMetadata(data));
+    if (!update) return false;
+
+    const timespec times[2] = {{0, UTIME_OMIT}, {data.lastModified.seconds, 0}};
+    if (writeAllAt(file.get(), update->bytes, update->offset) && ::futimens(file.get(), times) == 0
+        && ::fsync(file.get()) == 0)
+        return true;
+    const int error = errno;
+    const std::string unwritten(kSlotHeaderSize, '\0');
+    writeAllAt(file.get(), unwritten, update->offset);
+    throwSystemError("Cannot write " + path + " to the document store", error);
 }
 
 void writeItemFile(int directory, const std::string& name, const ItemData& data, std::string_view content)
@@ -284,7 +343,7 @@ std::optional<LoadedItem> ItemFiles::load(const Names& path) const
     if (entry->directory) {
         item.data = readContainerData(entry->descriptor.get(), item.names.size());
     } else {
-        std::string bytes = readAll(entry->descriptor.get(), entry->size);
+        std::string bytes = readItemFile(entry->descriptor.get(), entry->size);
         item.data = DecodeItemFile(bytes, item.content);
         if (IsContainer(item.data.kind))
             throw com::ComError(errDamagedItem, "The stored item \"" + NamesKey(item.names) + "\" is damaged");
@@ -380,6 +439,10 @@ void ItemFiles::create(HostStore::WriteLock& lock, const Names& parent, const Ne
 
 void ItemFiles::replaceItem(HostStore::WriteLock& lock, const Names& names, const ItemData& data, std::string_view content)
 {
+    if (rewriteMetadataInPlace(store_, names, data, content)) {
+        lock.commit(StoreChange::Content);
+        return;
+    }
     const Descriptor folder = openContainer(store_, parentOf(names));
     const std::string temporary = temporaryName();
     writeItemFile(folder.get(), temporary, data, content);

@@ -5,10 +5,13 @@
 // case (the exact name first, a scan of the folder only when that fails).
 // Nothing resolves outside the store's folder.
 //
-// Every write goes to a temporary entry in the same folder, is flushed once
-// and then renamed into place, so that no reader ever meets half an item.
-// Temporary and metadata entries carry the reserved prefix ".tvx." and are
-// never items.
+// A new or changed item goes to a temporary entry in the same folder, is
+// flushed once and then renamed into place, so that no reader ever meets half
+// an item. A change of a document's or schema item's metadata alone is
+// written into a free slot of the item's own file and flushed once (see
+// item_file_layout.h): a reader or a crash meets the metadata before or after
+// it, never a mix. Temporary and metadata entries carry the reserved prefix
+// ".tvx." and are never items.
 
 #include "platform/store/host_store.h"
 #include "platform/store/item_data.h"
@@ -69,6 +72,8 @@ public:
     // Writes under the lock; each commits its change. create() throws
     // errItemExists when the parent holds the name in any letter case.
     void create(HostStore::WriteLock& lock, const Names& parent, const NewItem& item);
+    // In place when the stored content is content and the metadata fits the
+    // file's slots; otherwise as a new file.
     void replaceItem(HostStore::WriteLock& lock, const Names& names, const ItemData& data, std::string_view content);
     void replaceContainer(HostStore::WriteLock& lock, const Names& names, const ItemData& data, StoreChange change);
     void remove(HostStore::WriteLock& lock, const Names& names, bool container);
