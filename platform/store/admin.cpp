@@ -1,5 +1,7 @@
 #include "platform/store/admin.h"
 
+#include "platform/com/registry_handle.h"
+
 #include "platform/net/atomic_file.h"
 #include "platform/net/case_fold.h"
 #include "platform/registry/registry.h"
@@ -21,26 +23,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char kStoreService[] = "MSDMSERV";
 constexpr char kSchemaFile[] = "localschema.xml";
 constexpr char kCabinetFile[] = "defaultworkspace.cab";
-
-// Closes a registry handle when it goes.
-class RegistryKey {
-public:
-    RegistryKey() = default;
-    ~RegistryKey()
-    {
-        if (handle_) winreg::CloseKey(handle_);
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    winreg::HKEY* out() { return &handle_; }
-    winreg::HKEY get() const { return handle_; }
-
-private:
-    winreg::HKEY handle_ = 0;
-};
 
 void requireRegistry(winreg::Status status, const std::string& what)
 {
@@ -68,34 +52,24 @@ fs::path binFolder(const net::HostInfo& host)
 
 void writeInstallPath(const std::string& host)
 {
-    RegistryKey machine;
-    requireRegistry(winreg::ConnectRegistry(host, winreg::HKEY_LOCAL_MACHINE, machine.out()),
+    com::RegistryHandle machine;
+    requireRegistry(winreg::ConnectRegistry(host, winreg::HKEY_LOCAL_MACHINE, machine.receive()),
                     "Cannot reach the registry of " + host);
-    RegistryKey key;
-    requireRegistry(winreg::CreateKey(machine.get(), kInstallPathKey, false, key.out()),
+    com::RegistryHandle key;
+    requireRegistry(winreg::CreateKey(machine.get(), kInstallPathKey, false, key.receive()),
                     "Cannot create the installation key on " + host);
-    const std::string value = std::string(kDefaultInstallPath) + '\0';
-    requireRegistry(winreg::SetValue(key.get(), kInstallPathValue, winreg::REG_SZ,
-                                     reinterpret_cast<const std::uint8_t*>(value.data()), std::uint32_t(value.size())),
+    requireRegistry(com::WriteRegistryString(key.get(), kInstallPathValue, kDefaultInstallPath),
                     "Cannot write the installation path on " + host);
 }
 
 std::string readInstallPath(const std::string& host)
 {
-    RegistryKey machine;
-    requireRegistry(winreg::ConnectRegistry(host, winreg::HKEY_LOCAL_MACHINE, machine.out()),
+    com::RegistryHandle machine;
+    requireRegistry(winreg::ConnectRegistry(host, winreg::HKEY_LOCAL_MACHINE, machine.receive()),
                     "Cannot reach the registry of " + host);
-    RegistryKey key;
-    requireRegistry(winreg::OpenKey(machine.get(), kInstallPathKey, winreg::KEY_READ, key.out()),
-                    "No installation key on " + host);
-    std::uint32_t type = 0;
-    std::uint32_t size = 0;
-    requireRegistry(winreg::QueryValue(key.get(), kInstallPathValue, &type, nullptr, &size), "No installation path on " + host);
-    std::string value(size, '\0');
-    requireRegistry(winreg::QueryValue(key.get(), kInstallPathValue, &type, reinterpret_cast<std::uint8_t*>(value.data()), &size),
-                    "No installation path on " + host);
-    value.resize(std::min<std::size_t>(size, value.find('\0')));
-    return value;
+    std::optional<std::string> path = com::ReadRegistryString(machine.get(), kInstallPathKey, kInstallPathValue);
+    if (!path) throw com::ComError(com::HResultFromWin32(winreg::ERROR_FILE_NOT_FOUND), "No installation path on " + host);
+    return *path;
 }
 
 void writeServerLanguage(const std::string& host, ServerLanguage language)

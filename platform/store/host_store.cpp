@@ -19,7 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char kStoreService[] = "MSDMSERV";
 constexpr char kStoreFolder[] = "store";
 constexpr char kLockFile[] = ".tvx.lock";
 

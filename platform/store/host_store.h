@@ -27,6 +27,9 @@
 
 namespace store {
 
+// The service a host runs when it is a document-store server.
+inline constexpr char kStoreService[] = "MSDMSERV";
+
 // What a finished write changed, so that the caches can be carried over.
 enum class StoreChange {
     Content,         // an existing item's values; no names, no roles
