@@ -217,6 +217,13 @@ void ItemSession::saveTo(const std::string& url, Publishing publishing)
     bind(std::move(target.store), url, LoadedItem{std::move(names), std::move(data), std::move(*content_)});
 }
 
+LoadedItem ItemSession::loadStillStored(const ItemFiles& files) const
+{
+    std::optional<LoadedItem> stored = files.load(names_);
+    if (!stored) throw com::ComError(errItemNotFound, "The item \"" + url_ + "\" does not exist any more");
+    return std::move(*stored);
+}
+
 void ItemSession::save()
 {
     requireBound("save");
@@ -225,8 +232,7 @@ void ItemSession::save()
     ItemFiles files(*store);
     AccessControl access(*store, files);
     HostStore::WriteLock lock(*store);
-    const std::optional<LoadedItem> stored = files.load(names_);
-    if (!stored) throw com::ComError(errItemNotFound, "The item \"" + url_ + "\" does not exist any more");
+    const LoadedItem stored = loadStillStored(files);
     data_.lastModified = sys::Now();
 
     if (IsContainer(data_.kind)) {
@@ -242,8 +248,8 @@ void ItemSession::save()
         return;
     }
     access.require(parentOf(names_), isSchemaKind(data_.kind) ? Role::Coordinator : Role::Author, "change items");
-    requireNotCheckedOutByOther(stored->data.publishing, sys::CurrentUser(), url_);
-    data_.publishing = stored->data.publishing;
+    requireNotCheckedOutByOther(stored.data.publishing, sys::CurrentUser(), url_);
+    data_.publishing = stored.data.publishing;
     files.replaceItem(lock, names_, data_, *content_);
 }
 
@@ -426,15 +432,14 @@ void ItemSession::changePublishing(bool publish)
     ItemFiles files(*store);
     AccessControl access(*store, files);
     HostStore::WriteLock lock(*store);
-    const std::optional<LoadedItem> stored = files.load(names_);
-    if (!stored) throw com::ComError(errItemNotFound, "The item \"" + url_ + "\" does not exist any more");
+    const LoadedItem stored = loadStillStored(files);
     const Names folder = parentOf(names_);
     if (publish && !access.holds(folder, Role::Coordinator)) throw com::ComError(errPublishDenied, "Permission denied");
     access.require(folder, Role::Author, "check in documents");
-    requireNotCheckedOutByOther(stored->data.publishing, sys::CurrentUser(), url_);
+    requireNotCheckedOutByOther(stored.data.publishing, sys::CurrentUser(), url_);
 
     // Check-in and publishing commit the document as this object holds it.
-    PublishingState state = stored->data.publishing;
+    PublishingState state = stored.data.publishing;
     if (!state.checkedOutBy.empty()) checkInState(state);
     if (publish) {
         ++state.majorVersion;

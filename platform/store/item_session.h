@@ -61,6 +61,8 @@ public:
 
 private:
     void requireBound(std::string_view action) const;
+    // The bound item as it is stored now; errItemNotFound when it is gone.
+    LoadedItem loadStillStored(const ItemFiles& files) const;
     // The bound item's host, reached afresh: every call on an opened object
     // meets the host as it is now (unreachable, no store, ...).
     std::shared_ptr<HostStore> connection() const;
