@@ -2,7 +2,6 @@
 
 #include "platform/com/registry_handle.h"
 
-#include "platform/net/atomic_file.h"
 #include "platform/net/case_fold.h"
 #include "platform/registry/registry.h"
 #include "platform/store/errors.h"
@@ -39,15 +38,15 @@ net::HostInfo requireHost(const std::string& host)
     return *info;
 }
 
-// The installation's bin folder on the host's drive C, as C$ shows it.
-fs::path binFolder(const net::HostInfo& host)
+// The installation's bin folder on the host's drive C, as C$ shows it, made
+// when missing.
+net::Folder createBinFolder(const net::Folder& host)
 {
     std::vector<std::string> segments = net::SplitPath(kDefaultInstallPath);
-    segments.erase(segments.begin()); // the drive "C:"
+    segments.front() = "C"; // the drive "C:"
+    segments.insert(segments.begin(), "drives");
     segments.push_back("bin");
-    fs::path folder = host.folder / "drives" / "C";
-    for (const std::string& segment : segments) folder /= segment;
-    return folder;
+    return host.createFolders(segments);
 }
 
 void writeInstallPath(const std::string& host)
@@ -159,13 +158,13 @@ void MakeStoreServer(const std::string& host, ServerLanguage language)
         info.services.push_back(kStoreService);
         info = net::SaveHost(info);
     }
-    fs::create_directories(info.folder / "store");
+    const net::Folder hostFolder = net::CreateHostFolder(info.name);
+    hostFolder.createFolders({"store"});
     writeServerLanguage(info.name, language);
 
-    const fs::path bin = binFolder(info);
-    fs::create_directories(bin);
-    net::WriteFileAtomically(bin / kSchemaFile, WriteWorkspaceSchema(DefaultWorkspaceSchema()));
-    WriteTemplateCabinet(DefaultWorkspaceTemplate(language), bin / kCabinetFile);
+    const net::Folder bin = createBinFolder(hostFolder);
+    bin.writeFile(kSchemaFile, WriteWorkspaceSchema(DefaultWorkspaceSchema()));
+    bin.writeFile(kCabinetFile, TemplateCabinetBytes(DefaultWorkspaceTemplate(language)));
     writeInstallPath(info.name);
 }
 
