@@ -217,15 +217,6 @@ KeyType* walk(KeyType& key, const std::vector<std::string>& names, std::uint64_t
     return current;
 }
 
-bool removeSubkey(RegistryKey& parent, std::uint64_t id)
-{
-    const auto entry = std::find_if(parent.subkeys.begin(), parent.subkeys.end(),
-                                    [&](const RegistryKey& subkey) { return subkey.id == id; });
-    if (entry == parent.subkeys.end()) return false;
-    parent.subkeys.erase(entry);
-    return true;
-}
-
 } // namespace
 
 std::string CurrentUserKeyName()
@@ -305,7 +296,7 @@ Status DeleteKey(HKEY parent, std::string_view subKey)
             return changeKey(parentKey, [&](Hive& hive, RegistryKey& key, std::uint64_t bootId, bool& changed) {
                 require(LiveSubkeys(key, bootId).empty(), ERROR_ACCESS_DENIED);
                 RegistryKey* above = FindKey(hive, holder.location.path, bootId);
-                changed = above && removeSubkey(*above, key.id);
+                changed = above && RemoveSubkey(*above, key.id);
                 return ERROR_SUCCESS;
             });
         }
@@ -315,7 +306,7 @@ Status DeleteKey(HKEY parent, std::string_view subKey)
             const RegistryKey* target = holder ? FindSubkey(*holder, names.back(), bootId) : nullptr;
             require(target != nullptr, ERROR_FILE_NOT_FOUND);
             require(LiveSubkeys(*target, bootId).empty(), ERROR_ACCESS_DENIED);
-            changed = removeSubkey(*holder, target->id);
+            changed = RemoveSubkey(*holder, target->id);
             return ERROR_SUCCESS;
         });
     });
@@ -414,6 +405,19 @@ Status EnumValue(HKEY key, std::uint32_t index, std::string* name, std::uint32_t
             if (data) *data = value.data;
             return ERROR_SUCCESS;
         });
+    });
+}
+
+Status ChangeLocalMachine(const HiveChange& change)
+{
+    return guarded([&] {
+        const HostAccess host = localHost();
+        const std::uint64_t bootId = bootIdOf(host.host);
+        HiveWrite write(HiveLocation{host.host, HiveName::LocalMachine});
+        bool changed = DropStaleVolatileKeys(write.hive().root, bootId);
+        const Status status = change(write.hive(), bootId, changed);
+        if (status == ERROR_SUCCESS && changed) write.commit();
+        return status;
     });
 }
 
