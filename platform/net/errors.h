@@ -12,5 +12,6 @@ inline constexpr long ERROR_BAD_NETPATH = 53;          // no such host, or host 
 inline constexpr long ERROR_BAD_NET_NAME = 67;         // no such share on the host
 inline constexpr long ERROR_INVALID_NAME = 123;        // an unsafe or malformed name, or a link
 inline constexpr long ERROR_FILENAME_EXCED_RANGE = 206; // a name longer than the file system holds
+inline constexpr long ERROR_CANT_RESOLVE_FILENAME = 1921; // links that lead round in a circle
 
 } // namespace net

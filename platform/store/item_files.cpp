@@ -207,12 +207,6 @@ ItemData readItemFile(int descriptor, std::size_t size, std::string& content)
     return data;
 }
 
-std::size_t fileSize(int descriptor)
-{
-    struct stat status {};
-    return ::fstat(descriptor, &status) == 0 ? std::size_t(status.st_size) : 0;
-}
-
 ItemKind containerKindAt(std::size_t depth, ItemKind stored)
 {
     if (depth == 0) return ItemKind::Server;
@@ -367,12 +361,10 @@ void writeTree(int directory, const std::string& name, const NewItem& item)
     for (const NewItem& child : item.children) writeTree(folder.get(), child.name, child);
 }
 
-// Every name of a new tree, checked before anything is written: safe, not
-// reserved, and short enough for the file system.
+// Every name of a new tree, checked before anything is written.
 void requireTreeNames(const NewItem& item)
 {
-    requireItemName(item.name);
-    net::RequireStorableName(item.name);
+    RequireNewItemName(item.name);
     for (const NewItem& child : item.children) requireTreeNames(child);
 }
 
@@ -415,6 +407,12 @@ std::string NamesKey(const Names& names)
 bool IsReservedName(std::string_view name)
 {
     return name.size() >= kReservedPrefix.size() && net::EqualsIgnoringCase(name.substr(0, kReservedPrefix.size()), kReservedPrefix);
+}
+
+void RequireNewItemName(std::string_view name)
+{
+    requireItemName(name);
+    net::RequireStorableName(name);
 }
 
 std::optional<LoadedItem> ItemFiles::load(const Names& path) const

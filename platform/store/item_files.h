@@ -35,6 +35,10 @@ std::string NamesKey(const Names& names);
 // Whether a name is one of the store's own entries (reserved prefix ".tvx.",
 // in any letter case).
 bool IsReservedName(std::string_view name);
+// The check every name of a new item passes: a safe name, not reserved
+// (ERROR_INVALID_NAME), and no longer than the file system holds
+// (ERROR_FILENAME_EXCED_RANGE).
+void RequireNewItemName(std::string_view name);
 
 struct LoadedItem {
     Names names;     // the stored names from the store's root

@@ -170,8 +170,8 @@ TEST(Network, LinksInPlaceOfItsFilesAreRefusedAndNothingOutsideIsTouched)
         const std::vector<std::function<void()>> uses = {
             [] { ReadNetwork(); },
             [] { FindHost("Server"); },
-            [] { BootId(HostInfo{"Server"}); },
-            [] { AdvanceBootId(HostInfo{"Server"}); },
+            [&] { BootId(server); },
+            [&] { AdvanceBootId(server); },
         };
         bool refused = false;
         for (const auto& use : uses) {
