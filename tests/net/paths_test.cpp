@@ -3,6 +3,7 @@
 
 #include "platform/net/network.h"
 #include "support/network_root.h"
+#include "support/store_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,8 @@
 #include <unistd.h>
 
 using namespace net;
+using testing_support::DescriptionOf;
+using testing_support::ErrorOf;
 using testing_support::ReadFile;
 using testing_support::TemporaryNetworkRoot;
 using testing_support::TempFolder;
@@ -20,26 +23,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr com::HRESULT kInvalidName = com::HResultFromWin32(ERROR_INVALID_NAME);
-
-com::HRESULT errorOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const com::ComError& error) {
-        return error.number();
-    }
-    return com::S_OK;
-}
-
-std::string descriptionOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const com::ComError& error) {
-        return error.description();
-    }
-    return {};
-}
 
 Folder opened(const fs::path& path)
 {
@@ -93,11 +76,11 @@ TEST(Folder, RefusesUnsafeNamesNamingThem)
     const std::vector<std::vector<std::string>> unsafe = {
         {"a", ".."}, {"..", "x"}, {"."}, {"a", std::string("b\0c", 3)}, {"a/b"}, {"a\\..\\..\\b"}, {""}};
     for (const auto& names : unsafe) {
-        EXPECT_EQ(errorOf([&] { folder.openFolder(names); }), kInvalidName) << names.back();
-        EXPECT_EQ(errorOf([&] { folder.createFolders(names); }), kInvalidName) << names.back();
+        EXPECT_EQ(ErrorOf([&] { folder.openFolder(names); }), kInvalidName) << names.back();
+        EXPECT_EQ(ErrorOf([&] { folder.createFolders(names); }), kInvalidName) << names.back();
     }
-    EXPECT_NE(descriptionOf([&] { folder.openFolder({"a", ".."}); }).find("\"..\""), std::string::npos);
-    EXPECT_NE(descriptionOf([&] { folder.find(std::string("b\0c", 3)); }).find("b\\x00c"), std::string::npos);
+    EXPECT_NE(DescriptionOf([&] { folder.openFolder({"a", ".."}); }).find("\"..\""), std::string::npos);
+    EXPECT_NE(DescriptionOf([&] { folder.find(std::string("b\0c", 3)); }).find("b\\x00c"), std::string::npos);
 }
 
 // Links planted below the root lead nowhere: not outside, not even inside.
@@ -123,8 +106,8 @@ TEST(Folder, NeverFollowsALinkAndNamesIt)
         {"dangling", [&] { folder.readFile("dangling"); }},
     };
     for (const auto& [link, attempt] : attempts) {
-        const std::string description = descriptionOf(attempt);
-        EXPECT_EQ(errorOf(attempt), kInvalidName) << link;
+        const std::string description = DescriptionOf(attempt);
+        EXPECT_EQ(ErrorOf(attempt), kInvalidName) << link;
         EXPECT_NE(description.find((temp.path() / link).string()), std::string::npos) << description;
     }
     EXPECT_FALSE(fs::exists(outside.path() / "not yet"));
@@ -146,8 +129,8 @@ TEST(Folder, DepthIsNotLimitedByThePathsLengthButANameIsByTheFileSystem)
     for (int i = 0; i < 200; ++i) longName += "ä"; // 200 letters, 400 bytes
     for (const auto& call : std::vector<std::function<void()>>{[&] { folder.createFolders({longName}); },
                                                                 [&] { folder.writeFile(longName, "x"); }}) {
-        EXPECT_EQ(errorOf(call), com::HResultFromWin32(ERROR_FILENAME_EXCED_RANGE));
-        EXPECT_NE(descriptionOf(call).find("400 bytes"), std::string::npos) << descriptionOf(call);
+        EXPECT_EQ(ErrorOf(call), com::HResultFromWin32(ERROR_FILENAME_EXCED_RANGE));
+        EXPECT_NE(DescriptionOf(call).find("400 bytes"), std::string::npos) << DescriptionOf(call);
     }
 }
 
@@ -163,7 +146,7 @@ TEST(Folder, WritesFilesWholeAndLeavesNoTemporaryFile)
     fs::create_directories(temp.path() / "sub");
     ::chmod((temp.path() / "sub").c_str(), 0500);
     if (::geteuid() != 0) {
-        EXPECT_EQ(errorOf([&] { folder.openFolder({"sub"})->writeFile("file", "x"); }), com::E_ACCESSDENIED);
+        EXPECT_EQ(ErrorOf([&] { folder.openFolder({"sub"})->writeFile("file", "x"); }), com::E_ACCESSDENIED);
         EXPECT_EQ(std::distance(fs::directory_iterator(temp.path() / "sub"), {}), 0);
     }
     ::chmod((temp.path() / "sub").c_str(), 0700);
@@ -226,6 +209,6 @@ TEST_F(UncPaths, ReportTheNetworksErrors)
         {"\\\\SPSTARGET\\C$\\Program Files\\nothing\\localschema.xml", ERROR_PATH_NOT_FOUND},
     };
     for (const auto& [unc, code] : cases) {
-        EXPECT_EQ(errorOf([&] { OpenUncFile(unc); }), com::HResultFromWin32(code)) << unc;
+        EXPECT_EQ(ErrorOf([&] { OpenUncFile(unc); }), com::HResultFromWin32(code)) << unc;
     }
 }

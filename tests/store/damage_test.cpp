@@ -13,20 +13,10 @@
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::DescriptionOf;
 using testing_support::ErrorOf;
 using testing_support::ReadFile;
-using testing_support::StoreNetwork;
 using testing_support::WriteFile;
-
-std::string descriptionOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const com::ComError& error) {
-        return error.description();
-    }
-    return "no error";
-}
 
 std::string flipped(std::string bytes, std::size_t at)
 {
@@ -39,19 +29,7 @@ void openItem(const std::string& url)
     item.DataSource().Open(url);
 }
 
-class StoreDamageTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        network.addServer("SRV");
-        documents = store::AddWorkspace("SRV", "Team") + "/Documents";
-        folder = network.storeFolder("SRV") / "Team" / "Documents";
-    }
-
-    StoreNetwork network;
-    std::string documents;
-    fs::path folder;
-};
+class StoreDamageTest : public testing_support::DocumentsFolderTest {};
 
 TEST_F(StoreDamageTest, DamageFailsTheReadAndNamesTheItem)
 {
@@ -87,7 +65,7 @@ TEST_F(StoreDamageTest, DamageFailsTheReadAndNamesTheItem)
         WriteFile(file, c.damage(ReadFile(file)));
 
         EXPECT_EQ(ErrorOf([&] { openItem(url); }), store::errDamagedItem) << c.what;
-        const std::string description = descriptionOf([&] { openItem(url); });
+        const std::string description = DescriptionOf([&] { openItem(url); });
         EXPECT_NE(description.find("\"" + url + "\""), std::string::npos) << c.what << ": " << description;
         EXPECT_NE(description.find(c.text), std::string::npos) << c.what << ": " << description;
     }
@@ -140,7 +118,7 @@ TEST_F(StoreDamageTest, FoldersNestDeeperThanAPathCanBeLongButANameFitsTheFileSy
     };
     for (const auto& create : creations) {
         EXPECT_EQ(ErrorOf(create), com::HResultFromWin32(net::ERROR_FILENAME_EXCED_RANGE));
-        EXPECT_NE(descriptionOf(create).find("400 bytes"), std::string::npos) << descriptionOf(create);
+        EXPECT_NE(DescriptionOf(create).find("400 bytes"), std::string::npos) << DescriptionOf(create);
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 2) << "its metadata and the nested folder, nothing else";
 }
