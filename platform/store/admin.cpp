@@ -241,19 +241,39 @@ std::string AddDocument(const std::string& folderUrl, const std::string& name, c
     return url;
 }
 
-Added PutDocument(const std::string& folderUrl, const std::string& name, const DocumentSpec& document, IfExists ifExists)
+namespace {
+
+// Runs add; false when the name was taken and ifExists lets the command go on.
+template <class Add>
+bool added(Add add, IfExists ifExists)
 {
     try {
-        AddDocument(folderUrl, name, document);
-        return Added::Created;
+        add();
+        return true;
     } catch (const com::ComError& error) {
         if (error.number() != errItemExists || ifExists == IfExists::Fail) throw;
+        return false;
     }
-    const std::string url = ChildUrl(folderUrl, name);
+}
+
+// The item that has the name a new item was to take: a folder for a folder,
+// a document for a document, else errItemExists.
+ItemSession takenBy(const std::string& url, bool container)
+{
     ItemSession existing(ItemKind::Document);
     existing.open(url);
-    if (IsContainer(existing.kind()))
-        throw com::ComError(errItemExists, "\"" + url + "\" is a folder: a document cannot take its place");
+    if (IsContainer(existing.kind()) != container)
+        throw com::ComError(errItemExists, "\"" + url + "\" is a " + (container ? "document" : "folder") + ": a "
+                                               + (container ? "folder" : "document") + " cannot take its place");
+    return existing;
+}
+
+} // namespace
+
+Added PutDocument(const std::string& folderUrl, const std::string& name, const DocumentSpec& document, IfExists ifExists)
+{
+    if (added([&] { AddDocument(folderUrl, name, document); }, ifExists)) return Added::Created;
+    ItemSession existing = takenBy(ChildUrl(folderUrl, name), false);
     if (ifExists == IfExists::Skip) return Added::Skipped;
     existing.remove({});
     AddDocument(folderUrl, name, document);
@@ -274,6 +294,11 @@ struct LocalEntry {
     throw com::ComError(com::HResultFromWin32(std::uint32_t(code)), text);
 }
 
+[[noreturn]] void throwUnreadableFolder(const fs::path& folder, const std::string& reason)
+{
+    throwLocalError(net::ERROR_PATH_NOT_FOUND, "Cannot read the local folder \"" + folder.string() + "\": " + reason);
+}
+
 struct FileIdentity {
     dev_t device;
     ino_t inode;
@@ -287,15 +312,16 @@ void scanLocalFolder(const fs::path& folder, const std::vector<std::string>& nam
 {
     struct stat status {};
     if (::stat(folder.c_str(), &status) != 0)
-        throwLocalError(net::ERROR_PATH_NOT_FOUND, "Cannot read the local folder \"" + folder.string() + "\": " + std::strerror(errno));
+        throwUnreadableFolder(folder, std::strerror(errno));
     const FileIdentity identity{status.st_dev, status.st_ino};
     if (std::find(ancestors.begin(), ancestors.end(), identity) != ancestors.end())
         throwLocalError(net::ERROR_CANT_RESOLVE_FILENAME,
                         "The local folder \"" + folder.string() + "\" leads back into a folder above it through a link");
     std::error_code error;
     std::vector<fs::path> children;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) children.push_back(it->path());
-    if (error) throwLocalError(net::ERROR_PATH_NOT_FOUND, "Cannot read the local folder \"" + folder.string() + "\": " + error.message());
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        children.push_back(it->path());
+    if (error) throwUnreadableFolder(folder, error.message());
     std::sort(children.begin(), children.end());
 
     ancestors.push_back(identity);
@@ -316,16 +342,9 @@ void scanLocalFolder(const fs::path& folder, const std::vector<std::string>& nam
 // The folder a folder entry stands for: made (true), or the existing one kept.
 std::pair<std::string, bool> putFolder(const std::string& parentUrl, const std::string& name, IfExists ifExists)
 {
-    try {
-        return {AddFolder(parentUrl, name), true};
-    } catch (const com::ComError& error) {
-        if (error.number() != errItemExists || ifExists == IfExists::Fail) throw;
-    }
     const std::string url = ChildUrl(parentUrl, name);
-    ItemSession existing(ItemKind::Folder);
-    existing.open(url);
-    if (!IsContainer(existing.kind()))
-        throw com::ComError(errItemExists, "\"" + url + "\" is a document: a folder cannot take its place");
+    if (added([&] { AddFolder(parentUrl, name); }, ifExists)) return {url, true};
+    takenBy(url, true);
     return {url, false};
 }
 

@@ -119,7 +119,9 @@ std::optional<OpenedEntry> resolveEntry(const HostStore& store, const Names& pat
 std::optional<OpenedEntry> openEntry(const HostStore& store, const Names& path)
 {
     requireItemNames(path);
-    std::optional<OpenedEntry> entry = OpenedEntry{path, openBeneath(store.rootDescriptor(), path.empty() ? "." : NamesKey(path), O_RDONLY | O_NONBLOCK)};
+    const std::string relative = path.empty() ? "." : NamesKey(path);
+    std::optional<OpenedEntry> entry =
+        OpenedEntry{path, openBeneath(store.rootDescriptor(), relative, O_RDONLY | O_NONBLOCK)};
     if (!entry->descriptor) {
         // Another letter case, a link, a path longer than one call takes, or
         // a kernel without openat2.
@@ -406,7 +408,8 @@ std::string NamesKey(const Names& names)
 
 bool IsReservedName(std::string_view name)
 {
-    return name.size() >= kReservedPrefix.size() && net::EqualsIgnoringCase(name.substr(0, kReservedPrefix.size()), kReservedPrefix);
+    return name.size() >= kReservedPrefix.size()
+        && net::EqualsIgnoringCase(name.substr(0, kReservedPrefix.size()), kReservedPrefix);
 }
 
 void RequireNewItemName(std::string_view name)

@@ -72,7 +72,8 @@ TEST(StoreLinksTest, LinksInPlaceOfTheStoresFilesLeadNowhere)
         {"a folder's metadata",
          [](const fs::path& host, const fs::path& outside) {
              const fs::path metadata = host / "store" / "Team" / "Documents" / ".tvx.folder.json";
-             WriteFile(outside / "folder.json", R"({"kind": "folder", "lastModified": 0, "title": "STOLEN", "inheritsRoles": true})");
+             WriteFile(outside / "folder.json",
+                       R"({"kind": "folder", "lastModified": 0, "title": "STOLEN", "inheritsRoles": true})");
              fs::remove(metadata);
              fs::create_symlink(outside / "folder.json", metadata);
              return metadata;
