@@ -56,13 +56,14 @@ ItemContentReader::ItemContentReader(int descriptor, const ItemFileLayout& layou
 std::size_t ItemContentReader::read(char* buffer, std::size_t capacity)
 {
     const std::size_t wanted = std::min(capacity, layout_.contentLength - checksum_.length());
-    if (wanted == 0) return 0;
     ssize_t count = 0;
-    do count = ::pread(descriptor_, buffer, wanted, off_t(layout_.contentOffset() + checksum_.length()));
-    while (count < 0 && errno == EINTR);
-    if (count < 0) net::ThrowSystemError("Cannot read an item of the document store", errno);
-    if (count == 0) throw DamagedItem("content cut short");
-    checksum_.add(std::string_view(buffer, std::size_t(count)));
+    if (wanted > 0) {
+        do count = ::pread(descriptor_, buffer, wanted, off_t(layout_.contentOffset() + checksum_.length()));
+        while (count < 0 && errno == EINTR);
+        if (count < 0) net::ThrowSystemError("Cannot read an item of the document store", errno);
+        if (count == 0) throw DamagedItem("content cut short");
+        checksum_.add(std::string_view(buffer, std::size_t(count)));
+    }
     if (checksum_.length() == layout_.contentLength && layout_.contentChecksum
         && checksum_.value() != *layout_.contentChecksum)
         throw DamagedItem("its content does not match its checksum");

@@ -38,8 +38,9 @@ public:
     ItemContentReader(int descriptor, const ItemFileLayout& layout);
     // Fills up to capacity bytes of buffer with the next piece and returns its
     // length; 0 once the content has been read. Throws DamagedItem when the
-    // file ends before the content does, and with the last piece when the
-    // content does not match its checksum.
+    // file ends before the content does, and with the last piece (or the
+    // first call, for empty content) when the content does not match its
+    // checksum.
     std::size_t read(char* buffer, std::size_t capacity);
 
 private:

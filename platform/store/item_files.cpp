@@ -188,8 +188,9 @@ std::string readContent(int descriptor, const ItemFileLayout& layout)
 {
     std::string content(layout.contentLength, '\0');
     ItemContentReader reader(descriptor, layout);
-    for (std::size_t filled = 0; filled < content.size();)
-        filled += reader.read(content.data() + filled, std::min(kContentPiece, content.size() - filled));
+    std::size_t filled = 0;
+    do filled += reader.read(content.data() + filled, std::min(kContentPiece, content.size() - filled));
+    while (filled < content.size());
     return content;
 }
 
