@@ -48,9 +48,10 @@ void ItemFileWriter::finish(sys::DateTime modified)
         net::ThrowSystemError("Cannot write to the document store", errno);
 }
 
-ItemContentReader::ItemContentReader(int descriptor, const ItemFileLayout& layout)
+ItemContentReader::ItemContentReader(int descriptor, const ItemFileLayout& layout, std::string_view start)
     : descriptor_(descriptor), layout_(layout)
 {
+    checksum_.add(start.substr(0, layout_.contentLength));
 }
 
 std::size_t ItemContentReader::read(char* buffer, std::size_t capacity)

@@ -35,7 +35,9 @@ private:
 // each piece to the content's checksum.
 class ItemContentReader {
 public:
-    ItemContentReader(int descriptor, const ItemFileLayout& layout);
+    // start: the content's first bytes, when the caller read them already
+    // (with the file's head); reading goes on after them.
+    ItemContentReader(int descriptor, const ItemFileLayout& layout, std::string_view start = {});
     // Fills up to capacity bytes of buffer with the next piece and returns its
     // length; 0 once the content has been read. Throws DamagedItem when the
     // file ends before the content does, and with the last piece (or the

@@ -31,6 +31,8 @@ constexpr std::string_view kTemporaryPrefix = ".tvx.tmp.";
 // Content is read and written in pieces of this size, each added to the
 // content's checksum while it is in the cache.
 constexpr std::size_t kContentPiece = std::size_t(1) << 20;
+// The first read of an item file: its head and a small item's content.
+constexpr std::size_t kFirstRead = std::size_t(64) << 10;
 
 [[noreturn]] void throwSystemError(const std::string& what, int error = errno)
 {
@@ -163,32 +165,38 @@ std::string readAt(int descriptor, std::size_t offset, std::size_t size)
     return bytes;
 }
 
-// The start of an item file up to its content: the header and both metadata
-// slots, or the whole head of a file that is not a slotted one. Read again
-// while another process is seen rewriting the metadata: a writer changes
-// only the slot that is not current, so a read meets both slots incomplete
-// only when two updates overlap it.
-std::string readItemHead(int descriptor, std::size_t size)
+// The start of an item file in one read large enough to hold a small item
+// whole: the header, both metadata slots and the first content bytes; or the
+// start of a file that is not a slotted one. The slots are read again while
+// another process is seen rewriting the metadata: a writer changes only the
+// slot that is not current, so a read meets both slots incomplete only when
+// two updates overlap it.
+std::string readItemStart(int descriptor, std::size_t size)
 {
     constexpr int kAttempts = 4;
-    std::string head = readAt(descriptor, 0, std::min(size, kItemHeaderSize));
-    const std::optional<ItemFileLayout> layout = DecodeItemHeader(head);
-    if (!layout) return head;
-    if (size < layout->contentOffset()) return head; // cut short: no slots to wait for
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        head = readAt(descriptor, 0, layout->contentOffset());
-        if (CurrentMetadataSlot(*layout, head)) break;
-    }
-    return head;
+    std::string start = readAt(descriptor, 0, std::min(size, kFirstRead));
+    const std::optional<ItemFileLayout> layout = DecodeItemHeader(start);
+    if (!layout || size < layout->contentOffset()) return start; // cut short: no slots to wait for
+    if (start.size() < layout->contentOffset()) start = readAt(descriptor, 0, layout->contentOffset());
+    for (int attempt = 1; attempt < kAttempts && !CurrentMetadataSlot(*layout, start); ++attempt)
+        start.replace(0, layout->contentOffset(), readAt(descriptor, 0, layout->contentOffset()));
+    return start;
 }
 
-// The content of a slotted item file, read piece by piece against its
-// checksum.
-std::string readContent(int descriptor, const ItemFileLayout& layout)
+// The content bytes that came with the start of an item file.
+std::string_view contentIn(std::string_view start, const ItemFileLayout& layout)
+{
+    return start.substr(std::min(start.size(), layout.contentOffset()));
+}
+
+// The content of a slotted item file: what came with its start, then the
+// rest piece by piece, all against its checksum.
+std::string readContent(int descriptor, const ItemFileLayout& layout, std::string_view start)
 {
     std::string content(layout.contentLength, '\0');
-    ItemContentReader reader(descriptor, layout);
-    std::size_t filled = 0;
+    const std::string_view first = contentIn(start, layout);
+    ItemContentReader reader(descriptor, layout, first);
+    std::size_t filled = first.copy(content.data(), content.size());
     do filled += reader.read(content.data() + filled, std::min(kContentPiece, content.size() - filled));
     while (filled < content.size());
     return content;
@@ -197,16 +205,16 @@ std::string readContent(int descriptor, const ItemFileLayout& layout)
 // A document's or schema item's file: its metadata and content.
 ItemData readItemFile(int descriptor, std::size_t size, std::string& content)
 {
-    const std::string head = readItemHead(descriptor, size);
-    if (!IsSlottedItemFile(head)) {
+    const std::string start = readItemStart(descriptor, size);
+    if (!IsSlottedItemFile(start)) {
         std::string bytes = readAt(descriptor, 0, size); // a file of the earliest kind
         return DecodeItemFile(bytes, content);
     }
-    const std::optional<ItemFileLayout> layout = DecodeItemHeader(head);
+    const std::optional<ItemFileLayout> layout = DecodeItemHeader(start);
     if (!layout) throw DamagedItem("unreadable header");
     RequireWholeItemFile(*layout, size);
-    ItemData data = DecodeItemHead(*layout, head);
-    content = readContent(descriptor, *layout);
+    ItemData data = DecodeItemHead(*layout, start);
+    content = readContent(descriptor, *layout, start);
     return data;
 }
 
@@ -306,19 +314,22 @@ bool writeAllAt(int descriptor, std::string_view bytes, std::size_t offset)
     return true;
 }
 
-// Whether the content stored in the file is exactly content, compared piece
-// by piece; a stored content that fails its checksum is not.
-bool holdsContent(int descriptor, const ItemFileLayout& layout, std::string_view content)
+// Whether the content stored in the file (its first bytes in start) is
+// exactly content, compared piece by piece; a stored content that fails its
+// checksum is not.
+bool holdsContent(int descriptor, const ItemFileLayout& layout, std::string_view start, std::string_view content)
 {
-    if (layout.contentLength != content.size()) return false;
+    const std::string_view first = contentIn(start, layout);
+    if (layout.contentLength != content.size() || !content.starts_with(first)) return false;
     std::string piece(std::min(kContentPiece, content.size()), '\0');
-    ItemContentReader reader(descriptor, layout);
+    ItemContentReader reader(descriptor, layout, first);
     try {
-        for (std::size_t offset = 0; offset < content.size();) {
-            const std::size_t count = reader.read(piece.data(), piece.size());
+        std::size_t offset = first.size();
+        do {
+            const std::size_t count = reader.read(piece.data(), std::min(piece.size(), content.size() - offset));
             if (content.substr(offset, count) != std::string_view(piece.data(), count)) return false;
             offset += count;
-        }
+        } while (offset < content.size());
     } catch (const DamagedItem&) {
         return false;
     }
@@ -337,9 +348,9 @@ bool rewriteMetadataInPlace(int directory, const std::string& name, const ItemDa
     // A file with other links would change under those names too.
     if (!file || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_nlink != 1) return false;
     const std::size_t size = std::size_t(status.st_size);
-    const std::string head = readItemHead(file.get(), size);
-    const std::optional<SlotWrite> update = MetadataUpdateFor(head, size, EncodeItemMetadata(data));
-    if (!update || !holdsContent(file.get(), *DecodeItemHeader(head), content)) return false;
+    const std::string start = readItemStart(file.get(), size);
+    const std::optional<SlotWrite> update = MetadataUpdateFor(start, size, EncodeItemMetadata(data));
+    if (!update || !holdsContent(file.get(), *DecodeItemHeader(start), start, content)) return false;
 
     const timespec times[2] = {{0, UTIME_OMIT}, {data.lastModified.seconds, 0}};
     if (writeAllAt(file.get(), update->bytes, update->offset) && ::futimens(file.get(), times) == 0
