@@ -2,6 +2,7 @@
 
 #include "components/netperm/identities.h"
 #include "components/netperm/net_error.h"
+#include "components/netperm/permission_text.h"
 #include "components/netperm/server_types.h"
 #include "platform/net/accounts.h"
 #include "platform/net/domains.h"
@@ -87,8 +88,8 @@ std::vector<std::string> GetUsersInGroup(const std::string& name, int nameType, 
     const net::HostInfo target = TargetHost(name, nameType);
     std::vector<std::string> members;
     if (groupType == kGlobalGroup) {
-        for (const std::string& member :
-             GroupOf(target, group, net::AccountKind::GlobalGroup, net::NERR_GroupNotFound).members)
+        const net::Account globalGroup = GroupOf(target, group, net::AccountKind::GlobalGroup, net::NERR_GroupNotFound);
+        for (const std::string& member : globalGroup.members)
             if (!isMachineAccount(member)) members.push_back(member);
         return members;
     }
@@ -104,11 +105,6 @@ bool IsValidDomain(const std::string& domain)
 {
     DomainControllerOf(domain);
     return true;
-}
-
-std::string QualifiedAccountName(const std::string& domain, const std::string& account)
-{
-    return domain.empty() ? account : domain + "\\" + account;
 }
 
 } // namespace netperm

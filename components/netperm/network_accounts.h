@@ -39,7 +39,4 @@ std::vector<std::string> GetUsersInGroup(const std::string& name, int nameType, 
 // Whether the domain has a controller; fails as DomainControllerOf when not.
 bool IsValidDomain(const std::string& domain);
 
-// "DOMAIN\account", or the account alone when it has no domain.
-std::string QualifiedAccountName(const std::string& domain, const std::string& account);
-
 } // namespace netperm

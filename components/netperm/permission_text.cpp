@@ -1,7 +1,5 @@
 #include "components/netperm/permission_text.h"
 
-#include "components/netperm/network_accounts.h"
-
 namespace netperm {
 
 namespace {
@@ -31,6 +29,11 @@ std::string AccessMaskToRightText(std::uint32_t mask, net::AceType type, DenyTex
     for (const SpecialRight& right : kSpecialRights)
         if ((mask & right.bits) == right.bits) letters += right.letter;
     return letters.empty() ? "Special Access " : "Special Access (" + letters + ")";
+}
+
+std::string QualifiedAccountName(const std::string& domain, const std::string& account)
+{
+    return domain.empty() ? account : domain + "\\" + account;
 }
 
 std::string PermissionEntryText(const std::string& domain, const std::string& account, const std::string& right)

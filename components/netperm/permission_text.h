@@ -23,6 +23,9 @@ enum class DenyText { NoAccess, FullControl };
 // "Special Access " (the blank kept).
 std::string AccessMaskToRightText(std::uint32_t mask, net::AceType type, DenyText denyText);
 
+// "DOMAIN\account", or the account alone when it has no domain.
+std::string QualifiedAccountName(const std::string& domain, const std::string& account);
+
 std::string PermissionEntryText(const std::string& domain, const std::string& account, const std::string& right);
 
 // 0 a user, 1 a group, alias or well-known group, 2 anything else.

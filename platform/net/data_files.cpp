@@ -1,7 +1,6 @@
 #include "platform/net/data_files.h"
 
 #include "platform/net/atomic_file.h"
-#include "platform/net/net_errors.h"
 
 #include <cerrno>
 #include <cstring>
@@ -73,13 +72,6 @@ IniDocument ReadIniFile(const fs::path& folder, std::string_view fileName)
 void WriteIniFile(const fs::path& folder, std::string_view fileName, const IniDocument& ini)
 {
     WriteDataFile(folder, fileName, ini.toText());
-}
-
-HostInfo RequireHost(std::string_view name)
-{
-    std::optional<HostInfo> host = FindHost(name);
-    if (!host) FailWithCode(ERROR_BAD_NETPATH, "\\\\" + std::string(name));
-    return *host;
 }
 
 } // namespace net

@@ -19,7 +19,4 @@ void WriteDataFile(const fs::path& folder, std::string_view fileName, std::strin
 IniDocument ReadIniFile(const fs::path& folder, std::string_view fileName);
 void WriteIniFile(const fs::path& folder, std::string_view fileName, const IniDocument& ini);
 
-// The host as FindHost gives it; ComError(ERROR_BAD_NETPATH) when unknown.
-HostInfo RequireHost(std::string_view name);
-
 } // namespace net

@@ -6,6 +6,7 @@
 #include "platform/net/servers.h"
 #include "platform/net/shares.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -18,18 +19,15 @@ const char kAclFile[] = "acl.txt";
 const char kEmpty[] = "empty";
 
 // The object a line of acl.txt is about: "share Public" or "file C:\dir".
-struct SecuredObject {
+struct ObjectName {
     std::string kind;
     std::string name;
 
-    bool is(std::string_view otherKind, std::string_view otherName) const
-    {
-        return kind == otherKind && EqualsIgnoringCase(name, otherName);
-    }
+    bool is(const ObjectName& other) const { return kind == other.kind && EqualsIgnoringCase(name, other.name); }
 };
 
 struct AclLine {
-    SecuredObject object;
+    ObjectName object;
     std::string entry; // "empty" or "allow|deny MASK SID"
 };
 
@@ -87,27 +85,41 @@ std::vector<std::string_view> lines(std::string_view text)
     return result;
 }
 
-SecurityDescriptor readSecurity(const HostInfo& host, const SecuredObject& object)
+// The DACLs that acl.txt gives, by object in file order.
+std::vector<SecuredObject> parseAcl(std::string_view text)
 {
-    SecurityDescriptor security;
-    const std::string text = ReadDataFile(host.folder, kAclFile);
+    std::vector<SecuredObject> objects;
     for (const std::string_view line : lines(text)) {
         const std::optional<AclLine> parsed = parseLine(line);
-        if (!parsed || !parsed->object.is(object.kind, object.name)) continue;
-        if (!security.dacl) security.dacl.emplace();
-        if (const std::optional<Ace> ace = parseEntry(parsed->entry)) security.dacl->push_back(*ace);
+        if (!parsed) continue;
+        auto object = std::find_if(objects.begin(), objects.end(), [&](const SecuredObject& known) {
+            return parsed->object.is({known.kind, known.name});
+        });
+        if (object == objects.end()) {
+            objects.push_back({parsed->object.kind, parsed->object.name, {std::vector<Ace>()}});
+            object = objects.end() - 1;
+        }
+        if (const std::optional<Ace> ace = parseEntry(parsed->entry)) object->security.dacl->push_back(*ace);
     }
-    return security;
+    return objects;
 }
 
-void writeSecurity(const HostInfo& host, const SecuredObject& object, const SecurityDescriptor& security)
+SecurityDescriptor readSecurity(const HostInfo& host, const ObjectName& object)
+{
+    for (SecuredObject& known : parseAcl(ReadDataFile(host.folder, kAclFile)))
+        if (object.is({known.kind, known.name})) return std::move(known.security);
+    return {};
+}
+
+void writeSecurity(const HostInfo& host, const ObjectName& object, const SecurityDescriptor& security)
 {
     for (const char c : object.name)
         if (c == '\n' || c == '\r') throw com::ComError(com::E_INVALIDARG, "A name with a line break has no permissions");
+    const std::string stored = ReadDataFile(host.folder, kAclFile);
     std::string text;
-    for (const std::string_view line : lines(ReadDataFile(host.folder, kAclFile))) {
+    for (const std::string_view line : lines(stored)) {
         const std::optional<AclLine> parsed = parseLine(line);
-        if (!parsed || !parsed->object.is(object.kind, object.name)) text += std::string(line) + "\n";
+        if (!parsed || !parsed->object.is(object)) text += std::string(line) + "\n";
     }
     const std::string prefix = object.kind + " " + object.name + ": ";
     if (security.dacl && security.dacl->empty()) text += prefix + kEmpty + "\n";
@@ -123,7 +135,7 @@ void writeSecurity(const HostInfo& host, const SecuredObject& object, const Secu
 // A secured object and the host whose acl.txt holds its DACL.
 struct LocatedObject {
     HostInfo host;
-    SecuredObject object;
+    ObjectName object;
 };
 
 LocatedObject locateShare(std::string_view sharePath)
@@ -170,6 +182,11 @@ void WriteFileSecurity(std::string_view path, const SecurityDescriptor& security
 {
     const LocatedObject file = locateFile(path);
     writeSecurity(file.host, file.object, security);
+}
+
+std::vector<SecuredObject> SecuredObjects(const HostInfo& host)
+{
+    return parseAcl(ReadDataFile(host.folder, kAclFile));
 }
 
 } // namespace net

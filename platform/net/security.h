@@ -43,4 +43,13 @@ void WriteShareSecurity(std::string_view sharePath, const SecurityDescriptor& se
 SecurityDescriptor ReadFileSecurity(std::string_view path);
 void WriteFileSecurity(std::string_view path, const SecurityDescriptor& security);
 
+// Every object of the host that acl.txt gives a DACL, in file order: kind
+// "share" or "file", and the share name or drive path.
+struct SecuredObject {
+    std::string kind;
+    std::string name;
+    SecurityDescriptor security;
+};
+std::vector<SecuredObject> SecuredObjects(const HostInfo& host);
+
 } // namespace net
