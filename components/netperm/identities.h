@@ -1,12 +1,10 @@
 #pragma once
-// The identity of the share and permission component: its type library,
-// classes and interfaces, and the enumerations its members take.
+// The identity of the share and permission component: its classes and
+// interfaces, and the enumerations its members take.
 
 #include "platform/com/dispatch_table.h"
 
 namespace netperm {
-
-inline const com::GUID TypeLibraryId = com::GuidLiteral("{CB080691-9948-11D5-98A0-0050BAD8F573}");
 
 inline const com::ClassIdentity SharesIdentity{com::GuidLiteral("{CB08069F-9948-11D5-98A0-0050BAD8F573}"),
                                                com::GuidLiteral("{CB08069E-9948-11D5-98A0-0050BAD8F573}")};

@@ -6,52 +6,27 @@
 
 namespace netperm {
 
-const char* const RegistrationScript = R"(
-keep    HKCR\CLSID
+namespace {
 
-# CSPShares: its versioned and version-independent ProgIDs, and its class key.
-key     HKCR\Netperm.CSPShares.1 = 'CSPShares Class'
-key     HKCR\Netperm.CSPShares.1\CLSID = '{CB08069F-9948-11D5-98A0-0050BAD8F573}'
-key     HKCR\Netperm.CSPShares = 'CSPShares Class'
-key     HKCR\Netperm.CSPShares\CLSID = '{CB08069F-9948-11D5-98A0-0050BAD8F573}'
-key     HKCR\Netperm.CSPShares\CurVer = 'Netperm.CSPShares.1'
-replace HKCR\CLSID\{CB08069F-9948-11D5-98A0-0050BAD8F573} = 'CSPShares Class'
-key     HKCR\CLSID\{CB08069F-9948-11D5-98A0-0050BAD8F573}\ProgID = 'Netperm.CSPShares.1'
-key     HKCR\CLSID\{CB08069F-9948-11D5-98A0-0050BAD8F573}\VersionIndependentProgID = 'Netperm.CSPShares'
-key     HKCR\CLSID\{CB08069F-9948-11D5-98A0-0050BAD8F573}\Programmable
-key     HKCR\CLSID\{CB08069F-9948-11D5-98A0-0050BAD8F573}\InprocServer32 = '%MODULE%'
-value   HKCR\CLSID\{CB08069F-9948-11D5-98A0-0050BAD8F573}\InprocServer32 ThreadingModel = 'Apartment'
-key     HKCR\CLSID\{CB08069F-9948-11D5-98A0-0050BAD8F573}\TypeLib = '{CB080691-9948-11D5-98A0-0050BAD8F573}'
+// The keys of one class, under its versioned and version-independent ProgIDs;
+// %NAME% and %CLSID% stand for the class's name and CLSID.
+constexpr char kClassScript[] = R"(
+key     HKCR\Netperm.%NAME%.1 = '%NAME% Class'
+key     HKCR\Netperm.%NAME%.1\CLSID = '%CLSID%'
+key     HKCR\Netperm.%NAME% = '%NAME% Class'
+key     HKCR\Netperm.%NAME%\CLSID = '%CLSID%'
+key     HKCR\Netperm.%NAME%\CurVer = 'Netperm.%NAME%.1'
+replace HKCR\CLSID\%CLSID% = '%NAME% Class'
+key     HKCR\CLSID\%CLSID%\ProgID = 'Netperm.%NAME%.1'
+key     HKCR\CLSID\%CLSID%\VersionIndependentProgID = 'Netperm.%NAME%'
+key     HKCR\CLSID\%CLSID%\Programmable
+key     HKCR\CLSID\%CLSID%\InprocServer32 = '%MODULE%'
+value   HKCR\CLSID\%CLSID%\InprocServer32 ThreadingModel = 'Apartment'
+key     HKCR\CLSID\%CLSID%\TypeLib = '{CB080691-9948-11D5-98A0-0050BAD8F573}'
+)";
 
-# CSPSharePerm: its versioned and version-independent ProgIDs, and its class key.
-key     HKCR\Netperm.CSPSharePerm.1 = 'CSPSharePerm Class'
-key     HKCR\Netperm.CSPSharePerm.1\CLSID = '{CB0806A1-9948-11D5-98A0-0050BAD8F573}'
-key     HKCR\Netperm.CSPSharePerm = 'CSPSharePerm Class'
-key     HKCR\Netperm.CSPSharePerm\CLSID = '{CB0806A1-9948-11D5-98A0-0050BAD8F573}'
-key     HKCR\Netperm.CSPSharePerm\CurVer = 'Netperm.CSPSharePerm.1'
-replace HKCR\CLSID\{CB0806A1-9948-11D5-98A0-0050BAD8F573} = 'CSPSharePerm Class'
-key     HKCR\CLSID\{CB0806A1-9948-11D5-98A0-0050BAD8F573}\ProgID = 'Netperm.CSPSharePerm.1'
-key     HKCR\CLSID\{CB0806A1-9948-11D5-98A0-0050BAD8F573}\VersionIndependentProgID = 'Netperm.CSPSharePerm'
-key     HKCR\CLSID\{CB0806A1-9948-11D5-98A0-0050BAD8F573}\Programmable
-key     HKCR\CLSID\{CB0806A1-9948-11D5-98A0-0050BAD8F573}\InprocServer32 = '%MODULE%'
-value   HKCR\CLSID\{CB0806A1-9948-11D5-98A0-0050BAD8F573}\InprocServer32 ThreadingModel = 'Apartment'
-key     HKCR\CLSID\{CB0806A1-9948-11D5-98A0-0050BAD8F573}\TypeLib = '{CB080691-9948-11D5-98A0-0050BAD8F573}'
-
-# CSPFilePerm: its versioned and version-independent ProgIDs, and its class key.
-key     HKCR\Netperm.CSPFilePerm.1 = 'CSPFilePerm Class'
-key     HKCR\Netperm.CSPFilePerm.1\CLSID = '{CB0806A3-9948-11D5-98A0-0050BAD8F573}'
-key     HKCR\Netperm.CSPFilePerm = 'CSPFilePerm Class'
-key     HKCR\Netperm.CSPFilePerm\CLSID = '{CB0806A3-9948-11D5-98A0-0050BAD8F573}'
-key     HKCR\Netperm.CSPFilePerm\CurVer = 'Netperm.CSPFilePerm.1'
-replace HKCR\CLSID\{CB0806A3-9948-11D5-98A0-0050BAD8F573} = 'CSPFilePerm Class'
-key     HKCR\CLSID\{CB0806A3-9948-11D5-98A0-0050BAD8F573}\ProgID = 'Netperm.CSPFilePerm.1'
-key     HKCR\CLSID\{CB0806A3-9948-11D5-98A0-0050BAD8F573}\VersionIndependentProgID = 'Netperm.CSPFilePerm'
-key     HKCR\CLSID\{CB0806A3-9948-11D5-98A0-0050BAD8F573}\Programmable
-key     HKCR\CLSID\{CB0806A3-9948-11D5-98A0-0050BAD8F573}\InprocServer32 = '%MODULE%'
-value   HKCR\CLSID\{CB0806A3-9948-11D5-98A0-0050BAD8F573}\InprocServer32 ThreadingModel = 'Apartment'
-key     HKCR\CLSID\{CB0806A3-9948-11D5-98A0-0050BAD8F573}\TypeLib = '{CB080691-9948-11D5-98A0-0050BAD8F573}'
-
-# The type library NETPERMLib, version 1.0, served by this module.
+// The type library NETPERMLib, version 1.0, served by this module.
+constexpr char kTypeLibraryScript[] = R"(
 keep    HKCR\TypeLib
 key     HKCR\TypeLib\{CB080691-9948-11D5-98A0-0050BAD8F573}
 key     HKCR\TypeLib\{CB080691-9948-11D5-98A0-0050BAD8F573}\1.0 = 'Netperm 1.0 Type Library'
@@ -59,7 +34,18 @@ key     HKCR\TypeLib\{CB080691-9948-11D5-98A0-0050BAD8F573}\1.0\0
 key     HKCR\TypeLib\{CB080691-9948-11D5-98A0-0050BAD8F573}\1.0\0\win32 = '%MODULE%'
 )";
 
-namespace {
+std::string Replaced(std::string text, const std::string& placeholder, const std::string& value)
+{
+    for (auto at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, at + value.size()))
+        text.replace(at, placeholder.size(), value);
+    return text;
+}
+
+template <class T>
+std::string ClassRegistration(const std::string& name)
+{
+    return Replaced(Replaced(kClassScript, "%NAME%", name), "%CLSID%", T::Identity().clsid.toString());
+}
 
 template <class T>
 com::Module::CreatableClass Creatable()
@@ -69,10 +55,18 @@ com::Module::CreatableClass Creatable()
 
 } // namespace
 
+const std::string& RegistrationScript()
+{
+    static const std::string script = "keep    HKCR\\CLSID\n" + ClassRegistration<CSPShares>("CSPShares")
+        + ClassRegistration<CSPSharePerm>("CSPSharePerm") + ClassRegistration<CSPFilePerm>("CSPFilePerm")
+        + kTypeLibraryScript;
+    return script;
+}
+
 com::Module& TheModule()
 {
     static com::Module module({Creatable<CSPShares>(), Creatable<CSPSharePerm>(), Creatable<CSPFilePerm>()},
-                              RegistrationScript);
+                              RegistrationScript());
     return module;
 }
 

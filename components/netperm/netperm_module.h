@@ -4,11 +4,13 @@
 
 #include "platform/com/module.h"
 
+#include <string>
+
 namespace netperm {
 
 com::Module& TheModule();
 
 // The registration script (see platform/com/registrar.h).
-extern const char* const RegistrationScript;
+const std::string& RegistrationScript();
 
 } // namespace netperm

@@ -104,18 +104,25 @@ std::vector<SecuredObject> parseAcl(std::string_view text)
     return objects;
 }
 
-SecurityDescriptor readSecurity(const HostInfo& host, const ObjectName& object)
+// A secured object and the host whose acl.txt holds its DACL.
+struct LocatedObject {
+    HostInfo host;
+    ObjectName object;
+};
+
+SecurityDescriptor readSecurity(const LocatedObject& located)
 {
-    for (SecuredObject& known : parseAcl(ReadDataFile(host.folder, kAclFile)))
-        if (object.is({known.kind, known.name})) return std::move(known.security);
+    for (SecuredObject& known : parseAcl(ReadDataFile(located.host.folder, kAclFile)))
+        if (located.object.is({known.kind, known.name})) return std::move(known.security);
     return {};
 }
 
-void writeSecurity(const HostInfo& host, const ObjectName& object, const SecurityDescriptor& security)
+void writeSecurity(const LocatedObject& located, const SecurityDescriptor& security)
 {
+    const ObjectName& object = located.object;
     for (const char c : object.name)
         if (c == '\n' || c == '\r') throw com::ComError(com::E_INVALIDARG, "A name with a line break has no permissions");
-    const std::string stored = ReadDataFile(host.folder, kAclFile);
+    const std::string stored = ReadDataFile(located.host.folder, kAclFile);
     std::string text;
     for (const std::string_view line : lines(stored)) {
         const std::optional<AclLine> parsed = parseLine(line);
@@ -129,14 +136,8 @@ void writeSecurity(const HostInfo& host, const ObjectName& object, const Securit
                 throw com::ComError(com::E_INVALIDARG, "Not a SID: \"" + ace.sid + "\"");
             text += prefix + entryText(ace) + "\n";
         }
-    WriteDataFile(host.folder, kAclFile, text);
+    WriteDataFile(located.host.folder, kAclFile, text);
 }
-
-// A secured object and the host whose acl.txt holds its DACL.
-struct LocatedObject {
-    HostInfo host;
-    ObjectName object;
-};
 
 LocatedObject locateShare(std::string_view sharePath)
 {
@@ -162,26 +163,22 @@ LocatedObject locateFile(std::string_view path)
 
 SecurityDescriptor ReadShareSecurity(std::string_view sharePath)
 {
-    const LocatedObject share = locateShare(sharePath);
-    return readSecurity(share.host, share.object);
+    return readSecurity(locateShare(sharePath));
 }
 
 void WriteShareSecurity(std::string_view sharePath, const SecurityDescriptor& security)
 {
-    const LocatedObject share = locateShare(sharePath);
-    writeSecurity(share.host, share.object, security);
+    writeSecurity(locateShare(sharePath), security);
 }
 
 SecurityDescriptor ReadFileSecurity(std::string_view path)
 {
-    const LocatedObject file = locateFile(path);
-    return readSecurity(file.host, file.object);
+    return readSecurity(locateFile(path));
 }
 
 void WriteFileSecurity(std::string_view path, const SecurityDescriptor& security)
 {
-    const LocatedObject file = locateFile(path);
-    writeSecurity(file.host, file.object, security);
+    writeSecurity(locateFile(path), security);
 }
 
 std::vector<SecuredObject> SecuredObjects(const HostInfo& host)
