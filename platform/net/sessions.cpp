@@ -29,6 +29,14 @@ std::string hostOf(std::string_view remote)
     return segments.empty() ? std::string() : segments.front();
 }
 
+// "\\HOST\SHARE" as the connections are kept; nullopt for any other text.
+std::optional<std::string> resourceName(std::string_view remote)
+{
+    const std::vector<std::string> segments = SplitPath(remote);
+    if (remote.substr(0, 2) != "\\\\" || segments.size() != 2) return std::nullopt;
+    return "\\\\" + segments[0] + "\\" + segments[1];
+}
+
 bool hasUser(const HostInfo& host, std::string_view user)
 {
     const std::optional<Account> account = FindAccount(host, user);
@@ -72,39 +80,41 @@ std::vector<Connection> Connections()
     return connections;
 }
 
-long AddConnection(std::string_view remote, std::string_view user, bool interactive)
+long AddConnection(std::string_view remoteName, std::string_view user, bool interactive)
 {
-    const std::vector<std::string> segments = SplitPath(remote);
-    if (remote.substr(0, 2) != "\\\\" || segments.size() != 2) return ERROR_BAD_NET_NAME;
+    const std::optional<std::string> remote = resourceName(remoteName);
+    if (!remote) return ERROR_BAD_NET_NAME;
+    const std::vector<std::string> segments = SplitPath(*remote);
     const std::optional<HostInfo> host = IsSafeName(segments[0]) ? FindHost(segments[0]) : std::nullopt;
     if (!host || !host->reachable) return ERROR_BAD_NETPATH;
     if (!FindShare(*host, segments[1])) return ERROR_BAD_NET_NAME;
 
     const std::vector<Connection> connections = Connections();
     std::string connectAs(user);
-    if (conflicts(connections, remote, connectAs)) return ERROR_SESSION_CREDENTIAL_CONFLICT;
+    if (conflicts(connections, *remote, connectAs)) return ERROR_SESSION_CREDENTIAL_CONFLICT;
     if (!acceptsUser(*host, connectAs)) {
         if (!interactive) return ERROR_LOGON_FAILURE;
-        const std::optional<std::string> answer = askUserName(std::string(remote));
+        const std::optional<std::string> answer = askUserName(*remote);
         if (!answer) return ERROR_CANCELLED;
         if (!acceptsUser(*host, *answer)) return ERROR_LOGON_FAILURE;
         connectAs = *answer;
-        if (conflicts(connections, remote, connectAs)) return ERROR_SESSION_CREDENTIAL_CONFLICT;
+        if (conflicts(connections, *remote, connectAs)) return ERROR_SESSION_CREDENTIAL_CONFLICT;
     }
 
     const fs::path folder = localHostFolder();
     IniDocument ini = ReadIniFile(folder, kSessionsFile);
-    ini.setValue(std::string(remote), "user", connectAs);
+    ini.setValue(*remote, "user", connectAs);
     WriteIniFile(folder, kSessionsFile, ini);
     return 0;
 }
 
-long CancelConnection(std::string_view remote)
+long CancelConnection(std::string_view remoteName)
 {
+    const std::optional<std::string> remote = resourceName(remoteName);
     const fs::path folder = localHostFolder();
     IniDocument ini = ReadIniFile(folder, kSessionsFile);
-    if (!ini.value(remote, "user")) return ERROR_NOT_CONNECTED;
-    ini.removeSection(remote);
+    if (!remote || !ini.value(*remote, "user")) return ERROR_NOT_CONNECTED;
+    ini.removeSection(*remote);
     WriteIniFile(folder, kSessionsFile, ini);
     return 0;
 }
