@@ -16,8 +16,6 @@ namespace {
 
 constexpr char kStoreService[] = "MSDMSERV";
 constexpr std::initializer_list<const char*> kExchangeServices = {"MSExchangeDX", "MSExchangeMTA", "MSExchangeSA"};
-constexpr std::uint32_t kServerMask =
-    net::SV_TYPE_DOMAIN_CTRL | net::SV_TYPE_DOMAIN_BAKCTRL | net::SV_TYPE_SERVER_NT;
 
 // Whether the server runs the first of the services that its service manager
 // can open; a manager that cannot be reached fails.
@@ -28,14 +26,14 @@ bool RunsAnyService(const std::string& server, std::initializer_list<const char*
     return false;
 }
 
-// The servers of the domain (mask: server bits) that pass keeps and run one
+// The servers of the domain (by their server bits) that pass keeps and run one
 // of the services; a server whose service manager cannot be reached is
 // skipped.
 std::optional<std::vector<std::string>> ServersRunning(const std::string& domain,
                                                        bool (*keeps)(const net::ServerRecord&),
                                                        std::initializer_list<const char*> services)
 {
-    const std::vector<net::ServerRecord> servers = NetCall([&] { return net::EnumerateServers(domain, kServerMask); });
+    const std::vector<net::ServerRecord> servers = NetCall([&] { return net::EnumerateServers(domain, ServerBits); });
     if (servers.empty()) return std::nullopt;
     std::vector<std::string> names;
     for (const net::ServerRecord& server : servers) {

@@ -42,18 +42,18 @@ void ReturnServerNames(Invocation& call, const std::optional<std::vector<std::st
     call.setResult(StringList(*names));
 }
 
-void GetServers(Invocation& call)
+void ReturnServers(Invocation& call)
 {
-    const std::optional<ServerList> servers = netperm::GetServers(call.string(0), call.number(1));
+    const std::optional<ServerList> servers = GetServers(call.string(0), call.number(1));
     if (!servers) return;
     call.setOut(2, StringList(servers->labels));
     call.setOut(3, Count(servers->names.size()));
     call.setResult(StringList(servers->names));
 }
 
-void GetSharesEx(Invocation& call)
+void ReturnSharesEx(Invocation& call)
 {
-    const std::vector<std::string> names = netperm::GetSharesEx(call.string(0));
+    const std::vector<std::string> names = GetSharesEx(call.string(0));
     com::Variant list;
     try {
         list = StringList(names);
@@ -75,27 +75,27 @@ void ListShare(Invocation& call, ListingKind kind)
     call.setResult(NewObject<CSPFilePerm>());
 }
 
-void GetUsers(Invocation& call)
+void ReturnUsers(Invocation& call)
 {
-    const UserList users = netperm::GetUsers(call.string(0), call.number(1));
+    const UserList users = GetUsers(call.string(0), call.number(1));
     call.setOut(2, Count(users.names.size()));
     call.setOut(3, StringList(users.fullNames));
     call.setOut(4, StringList(users.comments));
     call.setResult(StringList(users.names));
 }
 
-void GetGroups(Invocation& call)
+void ReturnGroups(Invocation& call)
 {
-    const GroupList groups = netperm::GetGroups(call.string(0), call.number(1));
+    const GroupList groups = GetGroups(call.string(0), call.number(1));
     call.setOut(2, Count(groups.names.size()));
     call.setOut(3, VariantList({groups.types.begin(), groups.types.end()}));
     call.setResult(StringList(groups.names));
 }
 
-void GetUsersInGroup(Invocation& call)
+void ReturnUsersInGroup(Invocation& call)
 {
     const std::vector<std::string> users =
-        netperm::GetUsersInGroup(call.string(0), call.number(1), call.string(2), call.number(3));
+        GetUsersInGroup(call.string(0), call.number(1), call.string(2), call.number(3));
     call.setOut(4, Count(users.size()));
     call.setResult(StringList(users));
 }
@@ -108,14 +108,14 @@ void ReturnYesNo(CSPShares&, Invocation& call)
     call.setResult(YesNo(Check(call.string(0))));
 }
 
-void GetOSType(Invocation& call)
+void ReturnOSType(Invocation& call)
 {
-    const OsTypeResult os = netperm::GetOSType(call.string(0));
+    const OsTypeResult os = GetOSType(call.string(0));
     call.setOut(1, os.comment);
     call.setResult(os.osType);
 }
 
-// The members whose code is one function call on the arguments.
+// A member whose code is one function of the call.
 template <void (*Member)(Invocation&)>
 void Run(CSPShares&, Invocation& call)
 {
@@ -132,34 +132,34 @@ const com::DispatchTable<CSPShares>& CSPShares::Members()
         com::DispatchTable<CSPShares>()
             .method(1, "GetDomains", {OutArg},
                     [](CSPShares&, Invocation& call) {
-                        const std::optional<std::vector<std::string>> domains = netperm::GetDomains();
+                        const std::optional<std::vector<std::string>> domains = GetDomains();
                         if (!domains) return;
                         call.setOut(0, Count(domains->size()));
                         call.setResult(StringList(*domains));
                     })
             .method(2, "GetShares", {StringArg, OutArg},
                     [](CSPShares&, Invocation& call) {
-                        const std::vector<std::string> shares = netperm::GetShares(call.string(0));
+                        const std::vector<std::string> shares = GetShares(call.string(0));
                         call.setOut(1, StringList(shares));
                         call.setResult(std::int32_t(shares.size()));
                     })
-            .method(3, "GetServers", {StringArg, LongArg, OutArg, OutArg}, Run<GetServers>)
+            .method(3, "GetServers", {StringArg, LongArg, OutArg, OutArg}, Run<ReturnServers>)
             .method(4, "GetServerName", {StringArg},
-                    [](CSPShares&, Invocation& call) { call.setResult(netperm::GetServerName(call.string(0))); })
-            .method(5, "GetSharesEx", {StringArg, OutArg, OutArg}, Run<GetSharesEx>)
+                    [](CSPShares&, Invocation& call) { call.setResult(GetServerName(call.string(0))); })
+            .method(5, "GetSharesEx", {StringArg, OutArg, OutArg}, Run<ReturnSharesEx>)
             .method(6, "GetFilesInShare", {StringArg, OutArg, OutArg},
                     [](CSPShares&, Invocation& call) { ListShare(call, ListingKind::Names); })
             .method(7, "GetSPServers", {StringArg, OutArg},
-                    [](CSPShares&, Invocation& call) { ReturnServerNames(call, netperm::GetSPServers(call.string(0))); })
+                    [](CSPShares&, Invocation& call) { ReturnServerNames(call, GetSPServers(call.string(0))); })
             .method(0x11, "IsSPServer", {StringArg}, ReturnYesNo<IsSPServer>)
-            .method(8, "GetUsers", {StringArg, Optional(LongArg), OutArg, OutArg, OutArg}, Run<GetUsers>)
-            .method(9, "GetGroups", {StringArg, Optional(LongArg), OutArg, OutArg}, Run<GetGroups>)
+            .method(8, "GetUsers", {StringArg, Optional(LongArg), OutArg, OutArg, OutArg}, Run<ReturnUsers>)
+            .method(9, "GetGroups", {StringArg, Optional(LongArg), OutArg, OutArg}, Run<ReturnGroups>)
             .method(0xA, "GetUsersInGroup", {StringArg, Optional(LongArg), StringArg, LongArg, OutArg},
-                    Run<GetUsersInGroup>)
+                    Run<ReturnUsersInGroup>)
             .method(0xB, "IsValidDomain", {StringArg}, ReturnYesNo<IsValidDomain>)
             .method(0xC, "GetExchangeServers", {StringArg, OutArg},
                     [](CSPShares&, Invocation& call) {
-                        ReturnServerNames(call, netperm::GetExchangeServers(call.string(0)));
+                        ReturnServerNames(call, GetExchangeServers(call.string(0)));
                     })
             .method(0xD, "IsExchServer", {StringArg}, ReturnYesNo<IsExchServer>)
             .method(0xE, "EstablishSession", {StringArg, LongArg},
@@ -168,7 +168,7 @@ const com::DispatchTable<CSPShares>& CSPShares::Members()
                     [](CSPShares&, Invocation& call) { ListShare(call, ListingKind::FolderDetails); })
             .method(0x10, "GetAllFilesInShare", {StringArg, OutArg, OutArg},
                     [](CSPShares&, Invocation& call) { ListShare(call, ListingKind::FileDetails); })
-            .method(0x12, "GetOSType", {StringArg, OutArg}, Run<GetOSType>);
+            .method(0x12, "GetOSType", {StringArg, OutArg}, Run<ReturnOSType>);
     return table;
 }
 

@@ -3,7 +3,6 @@
 #include "components/netperm/identities.h"
 #include "components/netperm/net_error.h"
 #include "components/netperm/permission_text.h"
-#include "components/netperm/server_types.h"
 #include "platform/net/accounts.h"
 #include "platform/net/domains.h"
 #include "platform/net/net_errors.h"
@@ -19,11 +18,6 @@ constexpr std::int32_t kGlobalGroup = 1;
 bool isMachineAccount(const std::string& name)
 {
     return name.find('$') != std::string::npos;
-}
-
-bool isDomainController(const net::HostInfo& host)
-{
-    return net::ServerRecordOf(host).type & (net::SV_TYPE_DOMAIN_CTRL | net::SV_TYPE_DOMAIN_BAKCTRL);
 }
 
 // The group of the given kind on host; fails with code when there is none.
@@ -65,7 +59,7 @@ UserList GetUsers(const std::string& name, int nameType)
 GroupList GetGroups(const std::string& name, int nameType)
 {
     const net::HostInfo target = TargetHost(name, nameType);
-    const bool withGlobalGroups = nameType == DOMAIN || isDomainController(target);
+    const bool withGlobalGroups = nameType == DOMAIN || net::IsDomainController(target);
     const std::vector<net::Account> accounts = NetCall([&] { return net::Accounts(target); });
     GroupList groups;
     for (const net::Account& account : accounts)

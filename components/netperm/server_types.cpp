@@ -4,7 +4,6 @@ namespace netperm {
 
 namespace {
 
-constexpr std::uint32_t kServerBits = net::SV_TYPE_DOMAIN_CTRL | net::SV_TYPE_DOMAIN_BAKCTRL | net::SV_TYPE_SERVER_NT;
 constexpr std::uint32_t kWorkstationMask = net::SV_TYPE_WORKSTATION;
 constexpr std::uint32_t kAllServersMask = net::SV_TYPE_SERVER;
 
@@ -34,7 +33,7 @@ std::string windows2000Server(const net::ServerRecord&) { return "Windows 2000 S
 
 bool HasServerBit(std::uint32_t type)
 {
-    return (type & kServerBits) != 0;
+    return (type & ServerBits) != 0;
 }
 
 bool IsWorkstation(std::uint32_t type)
@@ -47,18 +46,18 @@ std::optional<ServerSelection> SelectionFor(int serverType)
     switch (serverType) {
     case WINDOWS_95OR98: return ServerSelection{net::SV_TYPE_WINDOWS, keepsEvery, windows9x};
     case WINDOWS_NT_WORKSTATION: return ServerSelection{kWorkstationMask, isWorkstationOf<4>, nt4Workstation};
-    case WINDOWS_NT_SERVER: return ServerSelection{kServerBits, isServerOf<4>, nt4Server};
+    case WINDOWS_NT_SERVER: return ServerSelection{ServerBits, isServerOf<4>, nt4Server};
     case WINDOWS_2000_PROFESSIONAL: return ServerSelection{kWorkstationMask, isWorkstationOf<5>, windows2000Professional};
-    case WINDOWS_2000_SERVER: return ServerSelection{kServerBits, isServerOf<5>, windows2000Server};
+    case WINDOWS_2000_SERVER: return ServerSelection{ServerBits, isServerOf<5>, windows2000Server};
     case WINDOWS_ALL: return ServerSelection{kAllServersMask, keepsEvery, ServerLabel};
     case WINDOWS_NT_2000_ALL:
-        return ServerSelection{kServerBits | kWorkstationMask,
+        return ServerSelection{ServerBits | kWorkstationMask,
                                [](const net::ServerRecord& record) {
                                    return isNt4Or2000(record) && (HasServerBit(record.type) || IsWorkstation(record.type));
                                },
                                ServerLabel};
     case WINDOWS_NT_2000_SERVER:
-        return ServerSelection{kServerBits,
+        return ServerSelection{ServerBits,
                                [](const net::ServerRecord& record) { return isNt4Or2000(record) && HasServerBit(record.type); },
                                ServerLabel};
     case WINDOWS_NT_2000_WORKSTATION:

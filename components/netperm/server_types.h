@@ -11,7 +11,11 @@
 
 namespace netperm {
 
-// A domain controller, backup domain controller or NT server.
+// The type bits of a domain controller, backup domain controller or NT server.
+inline constexpr std::uint32_t ServerBits =
+    net::SV_TYPE_DOMAIN_CTRL | net::SV_TYPE_DOMAIN_BAKCTRL | net::SV_TYPE_SERVER_NT;
+
+// One of the server bits is set.
 bool HasServerBit(std::uint32_t type);
 // The workstation bit, no server bit, and not Windows 9x.
 bool IsWorkstation(std::uint32_t type);

@@ -227,8 +227,7 @@ Account SaveAccount(const HostInfo& host, Account account)
 
 std::string AccountDomainOf(const HostInfo& host)
 {
-    const std::uint32_t type = ServerRecordOf(host).type;
-    return (type & (SV_TYPE_DOMAIN_CTRL | SV_TYPE_DOMAIN_BAKCTRL)) && !host.domain.empty() ? host.domain : host.name;
+    return IsDomainController(host) && !host.domain.empty() ? host.domain : host.name;
 }
 
 AccountDirectory::AccountDirectory()

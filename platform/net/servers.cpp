@@ -71,6 +71,11 @@ ServerRecord ServerRecordOf(const HostInfo& host)
             host.comment};
 }
 
+bool IsDomainController(const HostInfo& host)
+{
+    return ServerRecordOf(host).type & (SV_TYPE_DOMAIN_CTRL | SV_TYPE_DOMAIN_BAKCTRL);
+}
+
 HostInfo ReachableHost(std::string_view serverName)
 {
     std::string_view name = serverName;

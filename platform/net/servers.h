@@ -41,6 +41,8 @@ struct ServerRecord {
 };
 
 ServerRecord ServerRecordOf(const HostInfo& host);
+// A primary or backup domain controller.
+bool IsDomainController(const HostInfo& host);
 
 // The host a server name names: "NAME" or "\\NAME". Throws ComError with
 // NERR_InvalidComputer for a name no computer can have, ERROR_BAD_NETPATH for

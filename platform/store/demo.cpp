@@ -198,7 +198,7 @@ void buildShares()
     addFile("SPSSOURCE", publicFolder, "welcome.txt", "Welcome to the public share.\n");
     addFile("SPSSOURCE", publicFolder, "plan.doc", textContent(2500, "Plan for the coming year."));
     addFile("SPSSOURCE", {'C', {"Shares", "Public", "Reports"}}, "q1.xls", textContent(1800, "Q1;figures"));
-    addFile("SPSSOURCE", {'C', {"Shares", "Projects", "Widget"}}, "spec.txt", textContent(700, "Widget spec"));
+    addFile("SPSSOURCE", {'C', {"Shares", "Projects", "Widget"}}, "design.txt", textContent(700, "Widget design"));
     addFile("SPSSOURCE", {'C', {"Backup"}}, "monday.bak", textContent(4096, "backup"));
 
     using net::AceType;
