@@ -20,11 +20,13 @@
 #include "platform/ui/twips.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <array>
 
 using ui::Placed;
@@ -32,6 +34,7 @@ using ui::Placed;
 namespace {
 
 constexpr float kToolBarHeight = 540;
+constexpr float kTopToolBarWidth = 9000;
 constexpr float kTextBoxHeight = 300;
 constexpr float kLabelHeight = 285;
 
@@ -127,6 +130,15 @@ void showButtonImages(ui::ToolBar& bar, const std::array<ButtonSpec, N>& buttons
         if (const char* image = buttons[index - 1].image) bar.Buttons(index).setImage(image);
 }
 
+// Makes the label's font small enough for its text to fit its width.
+void FitTextToWidth(QLabel& label)
+{
+    QFont font = label.font();
+    while (QFontMetrics(font).horizontalAdvance(label.text()) > label.width() && font.pointSizeF() > 6)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    label.setFont(font);
+}
+
 // A picture box that holds one tree or list.
 QFrame* box(QWidget* parent, const char* name)
 {
@@ -206,7 +218,7 @@ void FrmMainGUI::createToolBars()
 {
     tbTop = named(new ui::ToolBar(clientArea_), "tbTop");
     addButtons(*tbTop, kTopButtons);
-    Placed(*tbTop).setLeft(0).setTop(0).setHeight(kToolBarHeight).setWidth(float(tbTop->sizeHint().width() * ui::kTwipsPerPixel));
+    Placed(*tbTop).setLeft(0).setTop(0).setHeight(kToolBarHeight).setWidth(kTopToolBarWidth);
 
     tbBottom = named(new ui::ToolBar(clientArea_), "tbBottom");
     addButtons(*tbBottom, kBottomButtons);
@@ -257,16 +269,19 @@ void FrmMainGUI::GUIGeneralSettings()
         const ui::Placement window(*this);
         Placed(*tbBottom).setLeft(window.height() / 10 + 500).setWidth(window.width() - 1500).setTop(SH / 2 - 600);
     });
+    // The lists are as wide as the bottom tool bar less 3000, but end at the
+    // window's edge, where their scroll bars stay in sight.
+    const auto listWidth = [&] { return std::min(Placed(*tbBottom).width() - 3000, Placed(*this).width() - SH / 2); };
     trap.step([&] {
         const float top = Placed(*tbTop).height() + 100;
         Placed(*pbTop_one).setTop(top).setLeft(top / 10).setWidth(SH / 2).setHeight(third(600));
-        Placed(*pbTop_two).setTop(top).setLeft(SH / 2).setWidth(Placed(*tbBottom).width() - 3000).setHeight(third(600));
+        Placed(*pbTop_two).setTop(top).setLeft(SH / 2).setWidth(listWidth()).setHeight(third(600));
     });
     trap.step([&] {
         const float top = Placed(*tbBottom).top() + 600;
         const float left = Placed(*pbTop_one).top() / 10;
         Placed(*pbBottom_one).setTop(top).setLeft(left).setWidth(SH / 2).setHeight(third(500));
-        Placed(*pbbottom_two).setTop(top).setLeft(SH / 2).setWidth(Placed(*tbBottom).width() - 3000).setHeight(third(500));
+        Placed(*pbbottom_two).setTop(top).setLeft(SH / 2).setWidth(listWidth()).setHeight(third(500));
     });
     trap.step([&] {
         tvTop->setImageList(ImageList_TopTreeList);
@@ -293,7 +308,7 @@ void FrmMainGUI::GUIGeneralSettings()
         }
         Placed(*tvTop).setWidth(SH / 2);
         Placed(*tvBottom).setWidth(SH / 2);
-        Placed(*lvTop).setWidth(Placed(*tbBottom).width() - 3000);
+        Placed(*lvTop).setWidth(listWidth());
         Placed(*lvBottom).setWidth(Placed(*lvTop).width());
     });
     trap.step([&] {
@@ -310,6 +325,16 @@ void FrmMainGUI::GUIGeneralSettings()
         lblBottom->setText(QStringLiteral("Destination"));
         Placed(*lblBottom).setTop(Placed(*txtBottom).top() - 100).setLeft(300);
         Placed(*lDest).setWidth(1700).setTop(Placed(*lblBottom).top()).setLeft(300);
+        for (QLabel* caption : {lblTop, lblBottom}) FitTextToWidth(*caption);
+    });
+    // The tool bars keep to the room above their address boxes, so that
+    // neither covers the other; the boxes above were placed by the bars'
+    // design height.
+    trap.step([&] {
+        Placed(*tbTop).setHeight(Placed(*txtTop).top() - Placed(*tbTop).top());
+        Placed(*tbBottom).setHeight(Placed(*txtBottom).top() - Placed(*tbBottom).top());
+        tbTop->raise();
+        tbBottom->raise();
     });
 }
 

@@ -33,13 +33,13 @@ Qt::Alignment qtAlignment(ColumnAlignment alignment)
 
 std::string ListItem::Key() const { return ListView::keyOf(&item()); }
 std::string ListItem::Text() const { return item().text(0).toStdString(); }
-void ListItem::setText(const std::string& text) { item().setText(0, qt(text)); }
+void ListItem::setText(const std::string& text) const { item().setText(0, qt(text)); }
 int ListItem::Index() const { return control().indexOfTopLevelItem(&item()) + 1; }
 bool ListItem::Selected() const { return item().isSelected(); }
-void ListItem::setSelected(bool selected) { item().setSelected(selected); }
+void ListItem::setSelected(bool selected) const { item().setSelected(selected); }
 std::string ListItem::Icon() const { return item().data(0, kIconRole).toString().toStdString(); }
 
-void ListItem::setIcon(const std::string& key)
+void ListItem::setIcon(const std::string& key) const
 {
     QTreeWidgetItem& row = item();
     ImageOf(control().Icons(), key);
@@ -48,7 +48,7 @@ void ListItem::setIcon(const std::string& key)
 
 std::string ListItem::SmallIcon() const { return item().data(0, kSmallIconRole).toString().toStdString(); }
 
-void ListItem::setSmallIcon(const std::string& key)
+void ListItem::setSmallIcon(const std::string& key) const
 {
     QTreeWidgetItem& row = item();
     row.setIcon(0, QIcon(ImageOf(control().SmallIcons(), key)));
@@ -80,7 +80,7 @@ std::string ListItem::SubItem(int index) const
     return index <= int(items.size()) ? items[index - 1] : std::string();
 }
 
-void ListItem::setSubItem(int index, const std::string& text)
+void ListItem::setSubItem(int index, const std::string& text) const
 {
     auto items = subItems();
     if (index < 1) RaiseControlError(kIndexOutOfBounds);
@@ -89,7 +89,7 @@ void ListItem::setSubItem(int index, const std::string& text)
     setSubItems(items);
 }
 
-void ListItem::AddSubItem(int index, const std::string& text)
+void ListItem::AddSubItem(int index, const std::string& text) const
 {
     auto items = subItems();
     if (index < 0 || index > int(items.size()) + 1) RaiseControlError(kIndexOutOfBounds);
@@ -108,6 +108,7 @@ ListView::ListView(QWidget* parent) : ItemControl(parent)
     header()->setSectionsClickable(true);
     header()->setStretchLastSection(false);
     connect(header(), &QHeaderView::sectionClicked, this, [this](int section) { emit ColumnClick(section + 1); });
+    header()->hide();
     showColumns();
 }
 
@@ -151,6 +152,7 @@ void ListView::showColumns()
     setColumnCount(count);
     QStringList titles;
     for (const Column& column : columnList_) titles << qt(column.text);
+    if (titles.isEmpty()) titles << QString();
     setHeaderLabels(titles);
     for (int i = 0; i < int(columnList_.size()); ++i) {
         setColumnWidth(i, TwipsToPixels(int(columnList_[i].width)));

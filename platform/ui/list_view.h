@@ -27,22 +27,22 @@ public:
 
     std::string Key() const;
     std::string Text() const;
-    void setText(const std::string& text);
+    void setText(const std::string& text) const;
     int Index() const;
     bool Selected() const;
-    void setSelected(bool selected);
+    void setSelected(bool selected) const;
     std::string Icon() const;
-    void setIcon(const std::string& key);
+    void setIcon(const std::string& key) const;
     std::string SmallIcon() const;
-    void setSmallIcon(const std::string& key);
+    void setSmallIcon(const std::string& key) const;
 
     int SubItemCount() const;
     // Sub-item 1 fills the second column, 2 the third, and so on; "" when unset.
     std::string SubItem(int index) const;
-    void setSubItem(int index, const std::string& text);
+    void setSubItem(int index, const std::string& text) const;
     // Inserts a sub-item at the 1-based position (0 appends), moving those
     // from there one column to the right.
-    void AddSubItem(int index, const std::string& text);
+    void AddSubItem(int index, const std::string& text) const;
 
 private:
     friend class ListView;

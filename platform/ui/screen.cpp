@@ -24,9 +24,7 @@ ScreenTwips ScreenSize()
     return {float(pixels.width() * kTwipsPerPixel), float(pixels.height() * kTwipsPerPixel)};
 }
 
-ScopedScreenSize::ScopedScreenSize(int widthPixels, int heightPixels)
-    : previous_(activeSize),
-      size_{float(widthPixels * kTwipsPerPixel), float(heightPixels * kTwipsPerPixel)}
+ScopedScreenSize::ScopedScreenSize(ScreenTwips size) : previous_(activeSize), size_(size)
 {
     activeSize = this;
 }

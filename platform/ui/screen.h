@@ -12,10 +12,10 @@ struct ScreenTwips {
 // The primary screen's size in twips (15 to a pixel).
 ScreenTwips ScreenSize();
 
-// While alive, ScreenSize reports a screen of the given pixels.
+// While alive, ScreenSize reports a screen of the given size in twips.
 class ScopedScreenSize {
 public:
-    ScopedScreenSize(int widthPixels, int heightPixels);
+    explicit ScopedScreenSize(ScreenTwips size);
     ~ScopedScreenSize();
     ScopedScreenSize(const ScopedScreenSize&) = delete;
     ScopedScreenSize& operator=(const ScopedScreenSize&) = delete;

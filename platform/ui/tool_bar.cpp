@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QIcon>
+#include <QLayout>
 
 namespace ui {
 
@@ -25,6 +26,10 @@ ToolBar::ToolBar(QWidget* parent) : QToolBar(parent)
     setFloatable(false);
     setIconSize(QSize(16, 16));
     setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    setContentsMargins(0, 0, 0, 0);
+    layout()->setContentsMargins(0, 0, 0, 0);
+    layout()->setSpacing(0);
+    setStyleSheet(QStringLiteral("QToolBar { border: none; } QToolButton { padding: 0px 2px; }"));
 }
 
 ToolBar::~ToolBar() = default;

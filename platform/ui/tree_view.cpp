@@ -50,12 +50,12 @@ TreeNode TreeNode::handleOf(QTreeWidgetItem* found) const { return control().han
 
 std::string TreeNode::Key() const { return TreeView::keyOf(&item()); }
 std::string TreeNode::Text() const { return item().text(0).toStdString(); }
-void TreeNode::setText(const std::string& value) { item().setText(0, qt(value)); }
+void TreeNode::setText(const std::string& value) const { item().setText(0, qt(value)); }
 int TreeNode::Index() const { return control().indexOf(&item()); }
 std::string TreeNode::Image() const { return text(item().data(0, kImageRole)); }
-void TreeNode::setImage(const std::string& key) { applyImages(key, SelectedImage()); }
+void TreeNode::setImage(const std::string& key) const { applyImages(key, SelectedImage()); }
 std::string TreeNode::SelectedImage() const { return text(item().data(0, kSelectedImageRole)); }
-void TreeNode::setSelectedImage(const std::string& key) { applyImages(Image(), key); }
+void TreeNode::setSelectedImage(const std::string& key) const { applyImages(Image(), key); }
 
 void TreeNode::applyImages(const std::string& image, const std::string& selectedImage) const
 {
@@ -70,7 +70,7 @@ void TreeNode::applyImages(const std::string& image, const std::string& selected
 
 bool TreeNode::Expanded() const { return item().isExpanded(); }
 
-void TreeNode::setExpanded(bool expanded)
+void TreeNode::setExpanded(bool expanded) const
 {
     QTreeWidgetItem& node = item();
     TreeView& tree = control();
@@ -82,7 +82,7 @@ void TreeNode::setExpanded(bool expanded)
 
 bool TreeNode::Selected() const { return item().isSelected(); }
 
-void TreeNode::setSelected(bool selected)
+void TreeNode::setSelected(bool selected) const
 {
     QTreeWidgetItem& node = item();
     if (selected) control().setCurrentItem(&node);
@@ -90,7 +90,7 @@ void TreeNode::setSelected(bool selected)
 }
 
 QVariant TreeNode::Tag() const { return item().data(0, kTagRole); }
-void TreeNode::setTag(const QVariant& tag) { item().setData(0, kTagRole, tag); }
+void TreeNode::setTag(const QVariant& tag) const { item().setData(0, kTagRole, tag); }
 
 TreeNode TreeNode::Parent() const { return handleOf(item().parent()); }
 TreeNode TreeNode::Child() const { return handleOf(item().child(0)); }
@@ -144,7 +144,7 @@ TreeNode TreeView::SelectedItem()
     return current && current->isSelected() ? handle(current) : TreeNode();
 }
 
-void TreeView::setSelectedItem(const TreeNode& node) { TreeNode(node).setSelected(true); }
+void TreeView::setSelectedItem(const TreeNode& node) { node.setSelected(true); }
 
 TreeNode TreeView::HitTest(float x, float y) { return handle(itemAtTwips(x, y)); }
 

@@ -29,19 +29,19 @@ public:
 
     std::string Key() const;
     std::string Text() const;
-    void setText(const std::string& text);
+    void setText(const std::string& text) const;
     int Index() const;
     std::string Image() const;
-    void setImage(const std::string& key);
+    void setImage(const std::string& key) const;
     std::string SelectedImage() const;
-    void setSelectedImage(const std::string& key);
+    void setSelectedImage(const std::string& key) const;
     bool Expanded() const;
     // Opens or closes the node without raising Expand or Collapse.
-    void setExpanded(bool expanded);
+    void setExpanded(bool expanded) const;
     bool Selected() const;
-    void setSelected(bool selected);
+    void setSelected(bool selected) const;
     QVariant Tag() const;
-    void setTag(const QVariant& tag);
+    void setTag(const QVariant& tag) const;
 
     TreeNode Parent() const;
     TreeNode Child() const; // the first child
