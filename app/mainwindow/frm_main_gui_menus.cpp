@@ -42,6 +42,16 @@ QAction* item(QMenu* menu, const char* name, const char* caption, QKeySequence s
     return action;
 }
 
+// An item of the menu that the menu never shows: it keeps its enabled state
+// and its shortcut is not active.
+QAction* hiddenItem(QMenu* menu, const char* name, const char* caption, QKeySequence shortcut)
+{
+    auto* action = new QAction(QString::fromUtf8(caption), menu);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    return action;
+}
+
 QAction* separator(QMenu* menu, const char* name)
 {
     QAction* action = menu->addSeparator();
@@ -78,8 +88,7 @@ void FrmMainGUI::createMenus()
     mnuAdd = item(MnuFile, "mnuAdd", "&Add");
     mnuRemove = item(MnuFile, "mnuRemove", "&Remove");
     Sep7 = separator(MnuFile, "Sep7");
-    mnuCreateProfile = item(MnuFile, "mnuCreateProfile", "Copy &Profiles", QKeySequence(Qt::CTRL | Qt::Key_P));
-    mnuCreateProfile->setVisible(false);
+    mnuCreateProfile = hiddenItem(MnuFile, "mnuCreateProfile", "Copy &Profiles", QKeySequence(Qt::CTRL | Qt::Key_P));
     mnuReplicate = item(MnuFile, "mnuReplicate", "&Replicate", QKeySequence(Qt::CTRL | Qt::Key_R));
     Sep1 = separator(MnuFile, "Sep1");
     mnuExit = item(MnuFile, "mnuExit", "E&xit");
@@ -103,8 +112,7 @@ void FrmMainGUI::createMenus()
     mnuDisconnectD = item(MnuTools, "mnuDisconnectD", "Disconnect Destination Sharepoint");
 
     mnuSettings = menu(this, "mnuSettings", "&Settings");
-    mnuFilter = item(mnuSettings, "mnuFilter", "&Filter", QKeySequence(Qt::CTRL | Qt::Key_F));
-    mnuFilter->setVisible(false);
+    mnuFilter = hiddenItem(mnuSettings, "mnuFilter", "&Filter", QKeySequence(Qt::CTRL | Qt::Key_F));
     mnuMapRoles = item(mnuSettings, "mnuMapRoles", "&Map Roles", QKeySequence(Qt::CTRL | Qt::Key_M));
 
     MnuHelp = menu(this, "MnuHelp", "&Help");
