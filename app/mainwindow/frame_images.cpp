@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 
 #include <cmath>
 #include <functional>
@@ -29,18 +30,19 @@ void folder(QPainter& p, const QColor& face = kFolderYellow)
     p.drawRect(QRectF(1.5, 5.5, 13, 8));
 }
 
+void polygon(QPainter& p, std::initializer_list<QPointF> corners)
+{
+    QPainterPath path;
+    path.addPolygon(QPolygonF(QList<QPointF>(corners)));
+    path.closeSubpath();
+    p.drawPath(path);
+}
+
 void document(QPainter& p, const QColor& paper = kPaper, const QColor& edge = kOutline)
 {
-    QPainterPath page;
-    page.moveTo(3.5, 1.5);
-    page.lineTo(10.5, 1.5);
-    page.lineTo(13.5, 4.5);
-    page.lineTo(13.5, 14.5);
-    page.lineTo(3.5, 14.5);
-    page.closeSubpath();
     p.setPen(edge);
     p.setBrush(paper);
-    p.drawPath(page);
+    polygon(p, {{3.5, 1.5}, {10.5, 1.5}, {13.5, 4.5}, {13.5, 14.5}, {3.5, 14.5}});
     p.drawLine(QPointF(10.5, 1.5), QPointF(10.5, 4.5));
     p.drawLine(QPointF(10.5, 4.5), QPointF(13.5, 4.5));
 }
@@ -206,17 +208,9 @@ const std::map<std::string, Painting, std::less<>>& paintings()
          }},
         {"filter",
          [](QPainter& p) {
-             QPainterPath funnel;
-             funnel.moveTo(1.5, 2.5);
-             funnel.lineTo(14.5, 2.5);
-             funnel.lineTo(9.5, 8.5);
-             funnel.lineTo(9.5, 14.5);
-             funnel.lineTo(6.5, 12.5);
-             funnel.lineTo(6.5, 8.5);
-             funnel.closeSubpath();
              p.setPen(kOutline);
              p.setBrush(kBlue.lighter(140));
-             p.drawPath(funnel);
+             polygon(p, {{1.5, 2.5}, {14.5, 2.5}, {9.5, 8.5}, {9.5, 14.5}, {6.5, 12.5}, {6.5, 8.5}});
          }},
         {"finding1", [](QPainter& p) { magnifier(p); }},
         {"FolderTemp", [](QPainter& p) { folder(p, QColor(0xE8, 0xE0, 0xC8)); }},
@@ -233,21 +227,10 @@ const std::map<std::string, Painting, std::less<>>& paintings()
         {"enhanced",
          [](QPainter& p) {
              folder(p);
-             QPainterPath star;
-             star.moveTo(8, 6);
-             star.lineTo(9.2, 9);
-             star.lineTo(12, 9.2);
-             star.lineTo(9.8, 11);
-             star.lineTo(10.6, 13.8);
-             star.lineTo(8, 12.2);
-             star.lineTo(5.4, 13.8);
-             star.lineTo(6.2, 11);
-             star.lineTo(4, 9.2);
-             star.lineTo(6.8, 9);
-             star.closeSubpath();
              p.setPen(kFolderEdge);
              p.setBrush(kRed);
-             p.drawPath(star);
+             polygon(p, {{8, 6}, {9.2, 9}, {12, 9.2}, {9.8, 11}, {10.6, 13.8}, {8, 12.2}, {5.4, 13.8}, {6.2, 11},
+                         {4, 9.2}, {6.8, 9}});
          }},
         {"folder", [](QPainter& p) { folder(p); }},
         {"Unknown File", [](QPainter& p) { document(p), question(p, QRectF(4, 4, 9, 10), kGrey); }},

@@ -27,6 +27,8 @@ public:
 
     // The item a handle names, or nullptr when it is gone.
     QTreeWidgetItem* itemForHandle(quint64 id) const;
+    // The key an item was added with.
+    static std::string keyOf(const QTreeWidgetItem* item);
 
 signals:
     // Raised before the control acts on the press.
@@ -48,7 +50,6 @@ protected:
     void requireFreeKey(const std::string& key) const;
     QTreeWidgetItem* itemWithKey(const std::string& key) const;
     static ItemId idOf(const QTreeWidgetItem* item);
-    static std::string keyOf(const QTreeWidgetItem* item);
 
     QTreeWidgetItem* itemAtTwips(float x, float y) const;
 
@@ -73,6 +74,10 @@ public:
     ItemHandle(Control* control, quint64 id) : control_(control), id_(id) {}
 
     bool isNothing() const { return !control_ || !control_->itemForHandle(id_); }
+
+    std::string Key() const { return ItemControl::keyOf(&item()); }
+    std::string Text() const { return item().text(0).toStdString(); }
+    void setText(const std::string& text) const { item().setText(0, QString::fromStdString(text)); }
     explicit operator bool() const { return !isNothing(); }
     friend bool operator==(const ItemHandle& a, const ItemHandle& b)
     {

@@ -31,9 +31,6 @@ Qt::Alignment qtAlignment(ColumnAlignment alignment)
 
 // --- ListItem ---------------------------------------------------------------
 
-std::string ListItem::Key() const { return ListView::keyOf(&item()); }
-std::string ListItem::Text() const { return item().text(0).toStdString(); }
-void ListItem::setText(const std::string& text) const { item().setText(0, qt(text)); }
 int ListItem::Index() const { return control().indexOfTopLevelItem(&item()) + 1; }
 bool ListItem::Selected() const { return item().isSelected(); }
 void ListItem::setSelected(bool selected) const { item().setSelected(selected); }

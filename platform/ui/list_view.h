@@ -25,9 +25,6 @@ class ListItem : public ItemHandle<ListView> {
 public:
     using ItemHandle::ItemHandle;
 
-    std::string Key() const;
-    std::string Text() const;
-    void setText(const std::string& text) const;
     int Index() const;
     bool Selected() const;
     void setSelected(bool selected) const;

@@ -41,32 +41,16 @@ float Placement::top() const { return box().top; }
 float Placement::width() const { return box().width; }
 float Placement::height() const { return box().height; }
 
-Placement& Placement::setLeft(float twips)
+Placement& Placement::set(float Box::*side, float twips)
 {
     Box b = box();
-    b.left = twips;
+    b.*side = twips;
     return apply(b);
 }
 
-Placement& Placement::setTop(float twips)
-{
-    Box b = box();
-    b.top = twips;
-    return apply(b);
-}
-
-Placement& Placement::setWidth(float twips)
-{
-    Box b = box();
-    b.width = twips;
-    return apply(b);
-}
-
-Placement& Placement::setHeight(float twips)
-{
-    Box b = box();
-    b.height = twips;
-    return apply(b);
-}
+Placement& Placement::setLeft(float twips) { return set(&Box::left, twips); }
+Placement& Placement::setTop(float twips) { return set(&Box::top, twips); }
+Placement& Placement::setWidth(float twips) { return set(&Box::width, twips); }
+Placement& Placement::setHeight(float twips) { return set(&Box::height, twips); }
 
 } // namespace ui

@@ -27,6 +27,7 @@ private:
     };
     Box box() const;
     Placement& apply(const Box& box);
+    Placement& set(float Box::*side, float twips);
 
     QWidget& widget_;
 };

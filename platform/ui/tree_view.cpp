@@ -48,9 +48,6 @@ QTreeWidgetItem* firstSibling(QTreeWidgetItem* item)
 
 TreeNode TreeNode::handleOf(QTreeWidgetItem* found) const { return control().handle(found); }
 
-std::string TreeNode::Key() const { return TreeView::keyOf(&item()); }
-std::string TreeNode::Text() const { return item().text(0).toStdString(); }
-void TreeNode::setText(const std::string& value) const { item().setText(0, qt(value)); }
 int TreeNode::Index() const { return control().indexOf(&item()); }
 std::string TreeNode::Image() const { return text(item().data(0, kImageRole)); }
 void TreeNode::setImage(const std::string& key) const { applyImages(key, SelectedImage()); }

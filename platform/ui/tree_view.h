@@ -27,9 +27,6 @@ class TreeNode : public ItemHandle<TreeView> {
 public:
     using ItemHandle::ItemHandle;
 
-    std::string Key() const;
-    std::string Text() const;
-    void setText(const std::string& text) const;
     int Index() const;
     std::string Image() const;
     void setImage(const std::string& key) const;
