@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -322,6 +323,20 @@ TEST_F(MainWindowTest, ExitFromTheToolBarClosesTheWindowFromInsideItsOwnHandler)
     EXPECT_FALSE(watcher->isVisible());
     ui::DeleteUnloadedForms();
     EXPECT_TRUE(watcher.isNull());
+}
+
+TEST_F(MainWindowTest, TheMessageLoopEndsWhenTheWindowUnloads)
+{
+    FrmMainGUI& w = window();
+    w.show();
+    messageBoxes_.queueAnswer(ui::vbYes);
+    QTimer::singleShot(0, w.lvTop, [&w] { QTest::keyClick(w.lvTop, Qt::Key_Escape); });
+    QTimer stuck; // ends a loop that would not end by itself
+    stuck.setSingleShot(true);
+    QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    stuck.start(10000);
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_FALSE(loaded());
 }
 
 TEST_F(MainWindowTest, AListClickKeepsThePanesUrlAndTheItemAndSwitchesAddByBothLevels)
