@@ -10,7 +10,7 @@
 // case. Paths are kept only to name things in messages.
 
 #include "platform/com/hresult.h"
-#include "platform/net/errors.h"
+#include "platform/net/net_errors.h"
 
 #include <filesystem>
 #include <optional>

@@ -10,9 +10,12 @@
 //   <root>/hosts/<HOST>/store/     the host's document store
 //   <root>/hosts/<HOST>/registry/  the host's registry hives
 //   <root>/hosts/<HOST>/drives/C/  what the administrative share C$ shows
+//   <root>/hosts/<HOST>/shares.ini, accounts.ini, acl.txt, sessions.ini
+//                                  shares, accounts, permissions, connections
+//                                  (shares.h, accounts.h, security.h, sessions.h)
 
 #include "platform/com/hresult.h"
-#include "platform/net/errors.h"
+#include "platform/net/net_errors.h"
 #include "platform/net/folder.h"
 
 #include <cstdint>
@@ -42,6 +45,7 @@ struct HostInfo {
     std::string serverType;                    // free text, e.g. "server" or "workstation"
     std::string comment;                       // the machine's description
     std::vector<std::string> services;         // "MSDMSERV" marks a document-store server
+    std::vector<std::string> addresses;        // IPv4 addresses, dotted
     bool reachable = true;
     std::vector<std::string> administrators;   // accounts, "DOMAIN\user" or "user"
     // Who may read this host's registry from another machine: its
@@ -60,6 +64,7 @@ struct HostInfo {
 //   server_type = server
 //   comment = Document server
 //   services = MSDMSERV, W3SVC
+//   addresses = 10.0.0.5, 192.168.1.5
 //   reachable = yes
 //   administrators = TARVEXNET\alice, bob
 //   remote_registry = administrators        (or: everyone)
@@ -105,13 +110,20 @@ std::uint64_t AdvanceBootId(const HostInfo& host);
 // it. "\\HOST\C$\dir\file" is the share folder <root>/hosts/HOST/drives/C
 // and the names {"dir", "file"}. Throws ComError(HResultFromWin32(
 // ERROR_BAD_NETPATH)) for an unknown or unreachable host, ERROR_BAD_NET_NAME
-// for a share the host does not have (any but a drive's administrative share
-// whose folder exists), ERROR_INVALID_NAME for an unsafe path.
+// for a share the host does not have or whose folder is missing (shares.h),
+// ERROR_INVALID_NAME for an unsafe path.
 struct UncLocation {
     Folder share;
     std::vector<std::string> names;
 };
 UncLocation ResolveUnc(std::string_view unc);
+
+// A folder given by its path below the network root (such as a HostInfo's
+// folder), opened from the root name by name as Folder opens names; nullopt
+// when a name is missing. ERROR_INVALID_NAME for a path outside the root.
+// CreateNetworkFolder makes what is missing.
+std::optional<Folder> OpenNetworkFolder(const fs::path& path);
+Folder CreateNetworkFolder(const fs::path& path);
 
 // The file a UNC path names, opened for reading. ERROR_PATH_NOT_FOUND when a
 // folder on the way is missing, ERROR_FILE_NOT_FOUND when the file is.

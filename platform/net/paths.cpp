@@ -1,9 +1,9 @@
 // UNC paths of the simulated network: "\\HOST\SHARE\..." resolved to the
-// share's folder below the host, and the names below it.
+// share's folder below the host, and the names below it; and paths below the
+// network root opened through its folders.
 
 #include "platform/net/network.h"
-
-#include <cctype>
+#include "platform/net/shares.h"
 
 namespace net {
 
@@ -14,25 +14,16 @@ bool isSeparator(char c)
     return c == '\\' || c == '/';
 }
 
-bool isAdministrativeShare(std::string_view share)
+// The names of a path below the network root; ERROR_INVALID_NAME for one
+// outside it.
+std::vector<std::string> namesBelowRoot(const fs::path& path)
 {
-    return share.size() == 2 && share[1] == '$' && std::isalpha(static_cast<unsigned char>(share[0]));
-}
-
-[[noreturn]] void throwBadNetName()
-{
-    throw com::ComError(com::HResultFromWin32(ERROR_BAD_NET_NAME), "The network name cannot be found.");
-}
-
-// The folder that a share of the host shows: a drive's administrative share
-// ("C$") shows drives/C.
-Folder shareFolder(const Folder& host, std::string_view share)
-{
-    if (!isAdministrativeShare(share)) throwBadNetName();
-    const std::string drive(1, static_cast<char>(std::toupper(static_cast<unsigned char>(share[0]))));
-    std::optional<Folder> folder = host.openFolder({"drives", drive});
-    if (!folder) throwBadNetName();
-    return std::move(*folder);
+    const fs::path relative = path.lexically_normal().lexically_relative(NetworkRoot().lexically_normal());
+    if (relative.empty() || *relative.begin() == "..") ThrowInvalidName(path.string(), "outside the network");
+    std::vector<std::string> names;
+    for (const fs::path& name : relative)
+        if (name != ".") names.push_back(name.string());
+    return names;
 }
 
 } // namespace
@@ -53,6 +44,19 @@ std::vector<std::string> SplitPath(std::string_view path)
     return segments;
 }
 
+std::optional<Folder> OpenNetworkFolder(const fs::path& path)
+{
+    const std::vector<std::string> names = namesBelowRoot(path);
+    const std::optional<Folder> root = OpenNetworkRoot();
+    return root ? root->openFolder(names) : std::nullopt;
+}
+
+Folder CreateNetworkFolder(const fs::path& path)
+{
+    const std::vector<std::string> names = namesBelowRoot(path);
+    return Folder::CreatePath(NetworkRoot()).createFolders(names);
+}
+
 UncLocation ResolveUnc(std::string_view unc)
 {
     if (unc.size() < 2 || !isSeparator(unc[0]) || !isSeparator(unc[1])) ThrowInvalidName(unc, "not a network path");
@@ -60,13 +64,12 @@ UncLocation ResolveUnc(std::string_view unc)
     std::vector<std::string> segments = SplitPath(unc);
     for (const std::string& segment : segments)
         if (!IsSafeName(segment)) ThrowInvalidName(segment);
-    if (segments.empty())
+    const std::optional<HostInfo> host = segments.empty() ? std::nullopt : FindHost(segments[0]);
+    if (!host || !host->reachable)
         throw com::ComError(com::HResultFromWin32(ERROR_BAD_NETPATH), "The network path was not found.");
-    const std::optional<HostInfo> host = FindHost(segments[0]);
-    std::optional<Folder> hostFolder = host && host->reachable ? OpenHostFolder(host->name) : std::nullopt;
-    if (!hostFolder) throw com::ComError(com::HResultFromWin32(ERROR_BAD_NETPATH), "The network path was not found.");
-    if (segments.size() < 2) throwBadNetName();
-    return UncLocation{shareFolder(*hostFolder, segments[1]), {segments.begin() + 2, segments.end()}};
+    if (segments.size() < 2)
+        throw com::ComError(com::HResultFromWin32(ERROR_BAD_NET_NAME), "The network name cannot be found.");
+    return UncLocation{ShareFolder(*host, segments[1]), {segments.begin() + 2, segments.end()}};
 }
 
 FileHandle OpenUncFile(std::string_view unc)

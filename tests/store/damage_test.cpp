@@ -2,7 +2,7 @@
 // never returned as good data; items written before content checksums are
 // still read. Folders nest deeper than one path can be long.
 
-#include "platform/net/errors.h"
+#include "platform/net/net_errors.h"
 #include "platform/store/errors.h"
 #include "platform/store/item_file_layout.h"
 #include "platform/store/sps.h"
