@@ -1,5 +1,5 @@
 // Folders of the network root and UNC paths: names found in any case, one
-// folder at a time, never through a link, at any depth.
+// folder at a time, never through a link.
 
 #include "platform/net/network.h"
 #include "support/network_root.h"
@@ -113,25 +113,6 @@ TEST(Folder, NeverFollowsALinkAndNamesIt)
     EXPECT_FALSE(fs::exists(outside.path() / "not yet"));
     EXPECT_FALSE(fs::exists(outside.path() / "new"));
     EXPECT_EQ(ReadFile(outside.path() / "secret"), "outside");
-}
-
-TEST(Folder, DepthIsNotLimitedByThePathsLengthButANameIsByTheFileSystem)
-{
-    TempFolder temp;
-    const Folder folder = opened(temp.path());
-    const std::vector<std::string> deep(30, std::string(200, 'd')); // 6,000 bytes of path
-    folder.createFolders(deep).writeFile("leaf", "deep down");
-    const std::optional<Folder> found = folder.openFolder(deep);
-    ASSERT_TRUE(found);
-    EXPECT_EQ(found->readFile("LEAF"), "deep down");
-
-    std::string longName;
-    for (int i = 0; i < 200; ++i) longName += "ä"; // 200 letters, 400 bytes
-    for (const auto& call : std::vector<std::function<void()>>{[&] { folder.createFolders({longName}); },
-                                                                [&] { folder.writeFile(longName, "x"); }}) {
-        EXPECT_EQ(ErrorOf(call), com::HResultFromWin32(ERROR_FILENAME_EXCED_RANGE));
-        EXPECT_NE(DescriptionOf(call).find("400 bytes"), std::string::npos) << DescriptionOf(call);
-    }
 }
 
 TEST(Folder, WritesFilesWholeAndLeavesNoTemporaryFile)
