@@ -1,4 +1,5 @@
 #include "app/core/activity_report.h"
+#include "app/core/report_entries.h"
 #include "core_fixture.h"
 
 #include <algorithm>
