@@ -4,7 +4,6 @@
 #include "app/core/error_trap.h"
 #include "app/core/settings_database.h"
 #include "app/core/splash.h"
-#include "app/mainwindow/frm_main_gui.h"
 #include "platform/sys/single_instance.h"
 #include "platform/ui/do_events.h"
 #include "platform/ui/form_instance.h"
@@ -26,7 +25,7 @@ void RunSplashDelay()
     while (counter <= 4000000.0) counter = counter + 1.0;
 }
 
-void Main()
+void Main(const std::function<void()>& showMainWindow)
 {
     ErrorTrap trap(" in Main");
     trap.onAnyOther().log().then([] {
@@ -44,7 +43,7 @@ void Main()
     CreateLogFolderandFile();
     trap.step(RunSplashDelay);
     trap.step(ui::DoEvents);
-    trap.step([] { ui::FormInstance<FrmMainGUI>::get().show(); });
+    trap.step(showMainWindow);
     trap.step(ui::FormInstance<frmSplash>::unload);
     trap.step(ui::DoEvents);
 }

@@ -1,0 +1,71 @@
+// What the replication engine reaches of the window, and the window's end.
+
+#include "app/mainwindow/frm_main_gui.h"
+
+#include "app/core/forms.h"
+#include "platform/ui/form_instance.h"
+#include "platform/ui/tool_bar.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+
+#include <stdexcept>
+
+class FrmMainGUI::EngineView final : public MainWindowForm {
+public:
+    explicit EngineView(FrmMainGUI& window) : window_(window) {}
+
+    std::string txtTop() override { return window_.txtTop->text().toStdString(); }
+    std::string txtBottom() override { return window_.txtBottom->text().toStdString(); }
+    std::string FindDocumentsFolderTitle(const std::string& server) override
+    {
+        return window_.FindDocumentsFolderTitle(server);
+    }
+    std::string FindCategoriesFolderTitle(const std::string& server) override
+    {
+        return window_.FindCategoriesFolderTitle(server);
+    }
+    void DisplayDestWorkspaces(const std::string& server) override { window_.DisplayDestWorkspaces(server); }
+    void setReplicateEnabled(bool enabled) override { SwitchCommand(*window_.tbBottom, 12, window_.mnuReplicate, enabled); }
+    void setRemoveEnabled(bool enabled) override { SwitchCommand(*window_.tbBottom, 8, window_.mnuRemove, enabled); }
+    void setCreateProfileEnabled(bool enabled) override
+    {
+        SwitchCommand(*window_.tbBottom, 10, window_.mnuCreateProfile, enabled);
+    }
+
+private:
+    FrmMainGUI& window_;
+};
+
+namespace {
+
+bool isInstalled(const MainWindowForm* view)
+{
+    try {
+        return &MainWindow() == view;
+    } catch (const std::logic_error&) {
+        return false;
+    }
+}
+
+void uninstall(const MainWindowForm* view)
+{
+    if (view && isInstalled(view)) InstallMainWindowForm(nullptr);
+}
+
+} // namespace
+
+void FrmMainGUI::installEngineView()
+{
+    engineView_ = std::make_unique<EngineView>(*this);
+    InstallMainWindowForm(engineView_.get());
+}
+
+FrmMainGUI::~FrmMainGUI() { uninstall(engineView_.get()); }
+
+void FrmMainGUI::formUnloading()
+{
+    uninstall(engineView_.get());
+    ui::UnloadAllForms();
+    QCoreApplication::quit();
+}

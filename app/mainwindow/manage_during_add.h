@@ -1,0 +1,15 @@
+#pragma once
+// The selection's add and remove operations (module mManageDuringAdd): the
+// replication type of an add, adding the selected source items or a whole
+// server's workspaces to the selection, removing a pending item, and the
+// selected items as selection strings.
+
+#include <string>
+
+void FindReplicationType();
+void AddFilesToCartSR();
+void AddFilesToCart();
+void RemoveAddedItems();
+std::string FindSelectedItems_Source();
+std::string FindSelectedItems_Dest();
+std::string FindFilenameinUrl(const std::string& url);

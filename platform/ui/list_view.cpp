@@ -1,0 +1,301 @@
+#include "platform/ui/list_view.h"
+
+#include "platform/ui/image_list.h"
+#include "platform/ui/twips.h"
+
+#include <QHeaderView>
+#include <QIcon>
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+constexpr int kIconRole = Qt::UserRole + 1;
+constexpr int kSmallIconRole = Qt::UserRole + 2;
+constexpr int kSubItemsRole = Qt::UserRole + 3;
+
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+
+Qt::Alignment qtAlignment(ColumnAlignment alignment)
+{
+    switch (alignment) {
+    case ColumnAlignment::Right: return Qt::AlignRight | Qt::AlignVCenter;
+    case ColumnAlignment::Center: return Qt::AlignHCenter | Qt::AlignVCenter;
+    default: return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+
+} // namespace
+
+// --- ListItem ---------------------------------------------------------------
+
+int ListItem::Index() const { return control().indexOfTopLevelItem(&item()) + 1; }
+bool ListItem::Selected() const { return item().isSelected(); }
+void ListItem::setSelected(bool selected) const { item().setSelected(selected); }
+std::string ListItem::Icon() const { return item().data(0, kIconRole).toString().toStdString(); }
+
+void ListItem::setIcon(const std::string& key) const
+{
+    QTreeWidgetItem& row = item();
+    ImageOf(control().Icons(), key);
+    row.setData(0, kIconRole, qt(key));
+}
+
+std::string ListItem::SmallIcon() const { return item().data(0, kSmallIconRole).toString().toStdString(); }
+
+void ListItem::setSmallIcon(const std::string& key) const
+{
+    QTreeWidgetItem& row = item();
+    row.setIcon(0, QIcon(ImageOf(control().SmallIcons(), key)));
+    row.setData(0, kSmallIconRole, qt(key));
+}
+
+std::vector<std::string> ListItem::subItems() const
+{
+    std::vector<std::string> items;
+    for (const QString& text : item().data(0, kSubItemsRole).toStringList()) items.push_back(text.toStdString());
+    return items;
+}
+
+void ListItem::setSubItems(const std::vector<std::string>& items) const
+{
+    QStringList texts;
+    for (const std::string& text : items) texts << qt(text);
+    QTreeWidgetItem& row = item();
+    row.setData(0, kSubItemsRole, texts);
+    control().showSubItems(&row);
+}
+
+int ListItem::SubItemCount() const { return int(subItems().size()); }
+
+std::string ListItem::SubItem(int index) const
+{
+    const auto items = subItems();
+    if (index < 1) RaiseControlError(kIndexOutOfBounds);
+    return index <= int(items.size()) ? items[index - 1] : std::string();
+}
+
+void ListItem::setSubItem(int index, const std::string& text) const
+{
+    auto items = subItems();
+    if (index < 1) RaiseControlError(kIndexOutOfBounds);
+    if (index > int(items.size())) items.resize(index);
+    items[index - 1] = text;
+    setSubItems(items);
+}
+
+void ListItem::AddSubItem(int index, const std::string& text) const
+{
+    auto items = subItems();
+    if (index < 0 || index > int(items.size()) + 1) RaiseControlError(kIndexOutOfBounds);
+    items.insert(index == 0 ? items.end() : items.begin() + (index - 1), text);
+    setSubItems(items);
+}
+
+// --- ListView ---------------------------------------------------------------
+
+ListView::ListView(QWidget* parent) : ItemControl(parent)
+{
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    header()->setSectionsClickable(true);
+    header()->setStretchLastSection(false);
+    connect(header(), &QHeaderView::sectionClicked, this, [this](int section) { emit ColumnClick(section + 1); });
+    header()->hide();
+    showColumns();
+}
+
+bool ListView::HideColumnHeaders() const { return header()->isHidden(); }
+void ListView::setHideColumnHeaders(bool hide) { header()->setHidden(hide); }
+
+bool ListView::MultiSelect() const { return selectionMode() == QAbstractItemView::ExtendedSelection; }
+
+void ListView::setMultiSelect(bool multiple)
+{
+    setSelectionMode(multiple ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+}
+
+void ListView::setSorted(bool sorted)
+{
+    sorted_ = sorted;
+    sortNow();
+}
+
+void ListView::setSortKey(int key)
+{
+    sortKey_ = key;
+    sortNow();
+}
+
+void ListView::setSortOrder(SortOrder order)
+{
+    sortOrder_ = order;
+    sortNow();
+}
+
+ListItem ListView::SelectedItem() { return handle(currentItem()); }
+
+ListItem ListView::HitTest(float x, float y) { return handle(itemAtTwips(x, y)); }
+
+void ListView::pressedOn(QTreeWidgetItem* item, const QPoint&) { emit ItemClick(handle(item)); }
+
+void ListView::showColumns()
+{
+    const int count = std::max<int>(1, int(columnList_.size()));
+    setColumnCount(count);
+    QStringList titles;
+    for (const Column& column : columnList_) titles << qt(column.text);
+    if (titles.isEmpty()) titles << QString();
+    setHeaderLabels(titles);
+    for (int i = 0; i < int(columnList_.size()); ++i) {
+        setColumnWidth(i, TwipsToPixels(int(columnList_[i].width)));
+        headerItem()->setTextAlignment(i, qtAlignment(columnList_[i].alignment));
+    }
+    for (int i = 0; i < topLevelItemCount(); ++i) showSubItems(topLevelItem(i));
+}
+
+void ListView::showSubItems(QTreeWidgetItem* item) const
+{
+    const QStringList subItems = item->data(0, kSubItemsRole).toStringList();
+    for (int column = 0; column < columnCount(); ++column) {
+        if (column > 0) item->setText(column, column <= subItems.size() ? subItems[column - 1] : QString());
+        if (column < int(columnList_.size())) item->setTextAlignment(column, qtAlignment(columnList_[column].alignment));
+    }
+}
+
+void ListView::sortNow()
+{
+    if (!sorted_ || topLevelItemCount() < 2) return;
+    QTreeWidgetItem* current = currentItem();
+    std::vector<std::pair<QTreeWidgetItem*, bool>> rows;
+    while (topLevelItemCount() > 0) {
+        QTreeWidgetItem* row = topLevelItem(0);
+        rows.emplace_back(row, row->isSelected());
+        takeTopLevelItem(0);
+    }
+    const int key = sortKey_;
+    const auto sortText = [key](const QTreeWidgetItem* row) {
+        if (key == 0) return row->text(0);
+        const QStringList subItems = row->data(0, kSubItemsRole).toStringList();
+        return key <= subItems.size() ? subItems[key - 1] : QString();
+    };
+    const bool descending = sortOrder_ == SortOrder::Descending;
+    std::stable_sort(rows.begin(), rows.end(), [&](const auto& a, const auto& b) {
+        const int order = QString::compare(sortText(a.first), sortText(b.first), Qt::CaseInsensitive);
+        return descending ? order > 0 : order < 0;
+    });
+    for (const auto& [row, selected] : rows) {
+        addTopLevelItem(row);
+        row->setSelected(selected);
+    }
+    if (current) setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
+}
+
+void ListView::remove(QTreeWidgetItem* item)
+{
+    forget(item);
+    delete item;
+}
+
+// --- ListView::Items --------------------------------------------------------
+
+int ListView::Items::Count() const { return list_.topLevelItemCount(); }
+
+ListItem ListView::Items::Add(int index, const std::string& key, const std::string& text, const std::string& icon,
+                              const std::string& smallIcon)
+{
+    if (index < 0 || index > Count() + 1) RaiseControlError(kIndexOutOfBounds);
+    list_.requireFreeKey(key);
+    if (!icon.empty()) ImageOf(list_.icons_, icon);
+    if (!smallIcon.empty()) ImageOf(list_.smallIcons_, smallIcon);
+
+    auto* row = new QTreeWidgetItem(QStringList{qt(text)});
+    list_.insertTopLevelItem(index == 0 ? Count() : index - 1, row);
+    list_.enroll(row, key);
+    ListItem added = list_.handle(row);
+    if (!icon.empty()) added.setIcon(icon);
+    if (!smallIcon.empty()) added.setSmallIcon(smallIcon);
+    list_.showSubItems(row);
+    list_.sortNow();
+    return added;
+}
+
+ListItem ListView::Items::Item(int index) const
+{
+    if (index < 1 || index > Count()) RaiseControlError(kIndexOutOfBounds);
+    return list_.handle(list_.topLevelItem(index - 1));
+}
+
+ListItem ListView::Items::Item(const std::string& key) const
+{
+    QTreeWidgetItem* row = list_.itemWithKey(key);
+    if (!row) RaiseControlError(kElementNotFound);
+    return list_.handle(row);
+}
+
+void ListView::Items::Remove(int index) { list_.remove(&Item(index).item()); }
+void ListView::Items::Remove(const std::string& key) { list_.remove(&Item(key).item()); }
+
+void ListView::Items::Clear()
+{
+    list_.forgetAll();
+    list_.clear();
+}
+
+// --- ListView::Columns ------------------------------------------------------
+
+int ListView::Columns::Count() const { return int(list_.columnList_.size()); }
+
+void ListView::Columns::Add(int index, const std::string& key, const std::string& text, float width,
+                            ColumnAlignment alignment)
+{
+    if (index < 0 || index > Count() + 1) RaiseControlError(kIndexOutOfBounds);
+    if (!key.empty() && positionOf(key) > 0) RaiseControlError(kKeyNotUnique);
+    auto& columns = list_.columnList_;
+    columns.insert(index == 0 ? columns.end() : columns.begin() + (index - 1), Column{key, text, width, alignment});
+    list_.showColumns();
+}
+
+int ListView::Columns::positionOf(const std::string& key) const
+{
+    const auto& columns = list_.columnList_;
+    const auto found = std::find_if(columns.begin(), columns.end(), [&](const Column& c) { return c.key == key; });
+    return found == columns.end() ? 0 : int(found - columns.begin()) + 1;
+}
+
+const ListView::Column& ListView::Columns::at(int index) const
+{
+    if (index < 1 || index > Count()) RaiseControlError(kIndexOutOfBounds);
+    return list_.columnList_[index - 1];
+}
+
+std::string ListView::Columns::Key(int index) const { return at(index).key; }
+std::string ListView::Columns::Text(int index) const { return at(index).text; }
+float ListView::Columns::Width(int index) const { return at(index).width; }
+ColumnAlignment ListView::Columns::Alignment(int index) const { return at(index).alignment; }
+
+void ListView::Columns::Remove(int index)
+{
+    at(index);
+    list_.columnList_.erase(list_.columnList_.begin() + (index - 1));
+    list_.showColumns();
+}
+
+void ListView::Columns::Remove(const std::string& key)
+{
+    const int position = positionOf(key);
+    if (position == 0) RaiseControlError(kElementNotFound);
+    Remove(position);
+}
+
+void ListView::Columns::Clear()
+{
+    list_.columnList_.clear();
+    list_.showColumns();
+}
+
+} // namespace ui
