@@ -117,6 +117,8 @@ void frmImporting::closeEvent(QCloseEvent* event)
 
 bool frmImporting::eventFilter(QObject* watched, QEvent* event)
 {
+    // A dialog already unloaded (it waits to be deleted) leaves the pointer alone.
+    if (!isVisible()) return QWidget::eventFilter(watched, event);
     if (watched == cmdCancel) {
         if (event->type() == QEvent::Enter) ui::SetMousePointer(ui::vbDefault);
     } else if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
