@@ -9,11 +9,10 @@
 #include "platform/ui/message_box.h"
 
 #include <QComboBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 bool RequireText(QLineEdit& box, const std::string& message)
 {
@@ -38,20 +37,9 @@ frmAddProperty::frmAddProperty(frmFilterSettings& owner) : QDialog(&owner), owne
     cmdCancel = MakeControl<QPushButton>(this, "cmdCancel", QStringLiteral("&Cancel"));
     cmdOk->setDefault(true);
 
-    auto* fields = new QGridLayout;
-    fields->addWidget(Label1, 0, 0);
-    fields->addWidget(txtProperty, 0, 1);
-    fields->addWidget(Label2, 1, 0);
-    fields->addWidget(txtMetadata, 1, 1);
-    fields->addWidget(Label3, 2, 0);
-    fields->addWidget(CbDataType, 2, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOk);
-    buttons->addWidget(cmdCancel);
     auto* form = new QVBoxLayout(this);
-    form->addLayout(fields);
-    form->addLayout(buttons);
+    form->addLayout(FieldGrid({{Label1, txtProperty}, {Label2, txtMetadata}, {Label3, CbDataType}}));
+    form->addLayout(ButtonRow({cmdOk, cmdCancel}));
 
     connect(cmdOk, &QPushButton::clicked, this, &frmAddProperty::CmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);

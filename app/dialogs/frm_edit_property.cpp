@@ -7,11 +7,10 @@
 #include "app/engine/runtime_values.h"
 #include "platform/ui/do_events.h"
 
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 frmEditProperty::frmEditProperty(ui::ListItem row, QWidget* owner) : QDialog(owner), row_(row)
 {
@@ -26,18 +25,9 @@ frmEditProperty::frmEditProperty(ui::ListItem row, QWidget* owner) : QDialog(own
     cmdCancel = MakeControl<QPushButton>(this, "cmdCancel", QStringLiteral("&Cancel"));
     cmdOk->setDefault(true);
 
-    auto* fields = new QGridLayout;
-    fields->addWidget(Label1, 0, 0);
-    fields->addWidget(txtProperty, 0, 1);
-    fields->addWidget(Label2, 1, 0);
-    fields->addWidget(txtMetadata, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOk);
-    buttons->addWidget(cmdCancel);
     auto* form = new QVBoxLayout(this);
-    form->addLayout(fields);
-    form->addLayout(buttons);
+    form->addLayout(FieldGrid({{Label1, txtProperty}, {Label2, txtMetadata}}));
+    form->addLayout(ButtonRow({cmdOk, cmdCancel}));
 
     connect(cmdOk, &QPushButton::clicked, this, &frmEditProperty::CmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);

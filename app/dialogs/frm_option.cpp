@@ -194,17 +194,8 @@ void frmOption::createControls()
     boxes_ = {CheckW, CheckP, CheckF, CheckFAP, CheckFAS, CheckD, CheckDAM, CheckDAS};
     descriptions_ = {Label7, Label8, Label5, Label9, Label10, Label11, Label12, Label13};
 
-    const auto pairsIn = [](QGroupBox* group, std::initializer_list<std::pair<QCheckBox*, QLabel*>> rows) {
-        auto* grid = new QGridLayout(group);
-        int row = 0;
-        for (const auto& [check, label] : rows) {
-            grid->addWidget(check, row, 0);
-            grid->addWidget(label, row++, 1);
-        }
-        grid->setColumnStretch(1, 1);
-    };
-    pairsIn(Frame6, {{CheckFAP, Label9}, {CheckFAS, Label10}});
-    pairsIn(Frame4, {{CheckDAM, Label12}, {CheckDAS, Label13}});
+    FieldGrid({{CheckFAP, Label9}, {CheckFAS, Label10}}, Frame6);
+    FieldGrid({{CheckDAM, Label12}, {CheckDAS, Label13}}, Frame4);
     auto* states = new QHBoxLayout(Frame5);
     for (QRadioButton* state : {OptionSource, OptionCheckout, OptionCheckin, OptionPublish}) states->addWidget(state);
 
@@ -224,13 +215,9 @@ void frmOption::createControls()
     sections->addWidget(Frame5, row, 0, 1, 3);
     sections->setColumnStretch(2, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Proceed);
-    buttons->addWidget(CmdCancel);
     auto* form = new QVBoxLayout(this);
     form->addWidget(Frame3);
-    form->addLayout(buttons);
+    form->addLayout(ButtonRow({Proceed, CmdCancel}));
 
     for (std::size_t i = 0; i < boxes_.size(); ++i)
         connect(boxes_[i], &QCheckBox::clicked, this, [this, i] { Box_Click(OptionBox(i)); });

@@ -9,7 +9,6 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -62,24 +61,13 @@ frmPermissions::frmPermissions(QWidget* owner) : QDialog(owner)
     // Enter in a list must not press a button: only Esc closes the dialog.
     for (QPushButton* button : {cmdApply, cmdOk, cmdCancel}) button->setAutoDefault(false);
 
-    auto* mapping = new QGridLayout(Frame1);
-    mapping->addWidget(Label1, 0, 0);
-    mapping->addWidget(Label2, 0, 1);
-    const std::array<QLabel*, 3> roles = {Label3, Label4, Label5};
-    for (int role = 0; role < 3; ++role) {
-        mapping->addWidget(roles[role], role + 1, 0);
-        mapping->addWidget(lists()[role], role + 1, 1);
-    }
+    QGridLayout* mapping = FieldGrid({{Label1, Label2}, {Label3, Combo1}, {Label4, Combo2}, {Label5, Combo3}}, Frame1);
     mapping->addWidget(cmdApply, 3, 2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOk);
-    buttons->addWidget(cmdCancel);
     auto* form = new QVBoxLayout(this);
     form->addWidget(Label7);
     form->addWidget(Label6);
     form->addWidget(Frame1);
-    form->addLayout(buttons);
+    form->addLayout(ButtonRow({cmdOk, cmdCancel}));
 
     // Any change of a list by the user, by mouse or keyboard, and any opening
     // of its drop-down count as an edit.

@@ -21,13 +21,12 @@ TableRows ReadTable(const std::string& table)
     return rows;
 }
 
-void RefuseChanges(const std::string& table)
+void RefuseNewRows(const std::string& table)
 {
     SettingsConnection connection;
     connection.open();
-    for (const char* change : {"insert", "delete"})
-        connection.execute(std::string("create trigger refuse_") + change + " before " + change + " on " + table +
-                           " begin select raise(abort, 'attempt to write a readonly database'); end");
+    connection.execute("create trigger refuse_rows before insert on " + table +
+                       " begin select raise(abort, 'attempt to write a readonly database'); end");
 }
 
 void DialogTest::InstallAnimation() const

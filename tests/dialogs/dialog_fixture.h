@@ -22,9 +22,9 @@ using TableRows = std::vector<std::vector<std::string>>;
 
 // Every row of a settings table, each as its fields' texts.
 TableRows ReadTable(const std::string& table);
-// Makes the settings database refuse every change of the table, as a
-// read-only file would.
-void RefuseChanges(const std::string& table);
+// Makes the settings database refuse new rows in the table, as a read-only
+// file would: a rewrite then fails after it has deleted the old rows.
+void RefuseNewRows(const std::string& table);
 
 // The named child control of a form.
 template <class Control>

@@ -139,7 +139,7 @@ TEST_F(RoleMappingTest, ApplyIsRefusedDuringARunAndAFailedSaveKeepsTheDialogOpen
     EXPECT_EQ(ReadTable("tblPermissions"), kDefaultMapping);
     EXPECT_TRUE(messages.shown().empty());
 
-    RefuseChanges("tblPermissions");
+    RefuseNewRows("tblPermissions");
     QTest::mouseClick(dialog.cmdApply, Qt::LeftButton);
 
     EXPECT_EQ(messages.shown(), (std::vector<ui::ShownMessage>{
@@ -270,7 +270,7 @@ TEST_F(FilterSettingsTest, OnlyOkStoresTheListAndNotDuringARunOrWhenTheSaveFails
         QTest::mouseClick(dialog.cmdOk, Qt::LeftButton);
         EXPECT_TRUE(dialog.isVisible());
     }
-    RefuseChanges("tblPreimportSettings");
+    RefuseNewRows("tblPreimportSettings");
     QTest::mouseClick(dialog.cmdOk, Qt::LeftButton);
 
     EXPECT_TRUE(dialog.isVisible());
