@@ -79,6 +79,6 @@ private:
 // Shows frmOption modally over owner and unloads it. When Proceed chose to
 // assign document metadata, then offers to copy the profiles of the
 // selection's source workspaces into its destination workspaces, and copies
-// them, with the progress dialog, under the run guard. The caller reads
-// gOptionsCancelled and gCancelImport afterwards.
+// them, with the progress dialog, under the run guard. The caller sets
+// gOptionsCancelled to False before, and reads it and gCancelImport after.
 void ShowOptionsDialog(QWidget* owner, bool workspaceEntries, bool folderEntries);
