@@ -16,6 +16,7 @@
 #include "platform/store/errors.h"
 #include "platform/store/sps.h"
 #include "platform/ui/control_errors.h"
+#include "platform/ui/image_list.h"
 #include "platform/ui/mouse_keys.h"
 #include "platform/ui/mouse_pointer.h"
 #include "platform/ui/tool_bar.h"
@@ -181,6 +182,8 @@ void FrmMainGUI::ShowPendingEntries(ui::TreeNode node)
         const int position = lvBottom->ListItems().Count() + 1;
         if (!isFolder) {
             const std::string type = GetKey(name);
+            // The source pane may never have listed a document of this type.
+            StoreIcons(name, std::int16_t(ImageList_BottomTreeList->Count() + 1), false);
             const ui::ListItem row = trap.value([&] { return lvBottom->ListItems().Add(position, name, name, type, type); });
             trap.step([&] { AddRowDetails(row, LastModifiedText(item), SizeText(item.size()), type); });
             continue;
