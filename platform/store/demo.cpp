@@ -202,7 +202,7 @@ void buildBrowsingExamples(const std::string& user)
     AddDocument(documents, "settings.xml", DocumentSpec("<settings><theme>light</theme></settings>\n"));
     // The store's own, which no listing shows.
     AddFolder(documents, "_TEMP_");
-    AddFolder(documents, "PKMEvents");
+    AddFolder(drafts, "PKMEvents");
     AddDocument(documents, "pkmevents", DocumentSpec("store events"));
     AddFolder(ChildUrl(workspace, "Categories"), "Industries", ItemKind::CategoryFolder);
 
