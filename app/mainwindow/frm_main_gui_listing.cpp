@@ -20,6 +20,8 @@
 #include "platform/ui/message_box.h"
 #include "platform/ui/status_bar.h"
 
+#include <unordered_map>
+
 namespace {
 
 const std::string kNoOrigin = "Null String";
@@ -130,9 +132,20 @@ void FrmMainGUI::Get_FilesFolders(std::string url, bool isSource, ui::TreeNode n
     trap.step([&] { subfolders.moveFirst(); });
 
     const std::string levelImage = serverNode ? "workspace" : "folder";
+    // Icon pass: each type of document that the pane (and, for the source,
+    // the destination's pending entries) has no icon for yet gets one.
+    std::unordered_map<std::string, std::string> typeNames;
+    const auto typeOf = [&](const std::string& name) -> const std::string& {
+        const auto known = typeNames.find(name);
+        return known != typeNames.end() ? known->second : typeNames.emplace(name, GetKey(name)).first->second;
+    };
     std::int16_t nextImage = std::int16_t(p.images.Count() + 1);
-    for (; !AtEnd(trap, items); MoveNext(trap, items))
-        if (StoreIcons(RowName(trap, items), nextImage, isSource)) ++nextImage;
+    for (; !AtEnd(trap, items); MoveNext(trap, items)) {
+        const std::string name = RowName(trap, items);
+        const std::string& type = typeOf(name);
+        if (p.images.HasKey(type) && ImageList_BottomTreeList->HasKey(type)) continue;
+        if (StoreIcons(name, nextImage, isSource)) ++nextImage;
+    }
     trap.step([&] {
         p.list.setIcons(&p.images);
         p.list.setSmallIcons(&p.images);
@@ -178,7 +191,7 @@ void FrmMainGUI::Get_FilesFolders(std::string url, bool isSource, ui::TreeNode n
     for (; !rootNode && !AtEnd(trap, items); MoveNext(trap, items)) {
         const std::string name = RowName(trap, items);
         if (IsNeverListedDocument(name)) continue;
-        const std::string type = GetKey(name);
+        const std::string& type = typeOf(name);
         addRow(name, type);
         store::SpsDocument document;
         if (Opened(trap, document, url + "/" + name))
