@@ -70,9 +70,9 @@ frmConnecting::frmConnecting()
     lbluser = named(new QLabel(Frame1), "lbluser");
     CmdOk = named(new QPushButton(QStringLiteral("&Ok"), this), "CmdOk");
     CmdCancel = named(new QPushButton(QStringLiteral("&Cancel"), this), "CmdCancel");
-    // Enter in the name box is OK through the box's own key handling; the
-    // buttons take Enter only when they have the focus.
-    for (QPushButton* button : {CmdOk, CmdCancel}) button->setAutoDefault(false);
+    // Enter in the name box is OK through the box's own key handling, which
+    // keeps it from the default button as well.
+    CmdOk->setDefault(true);
 
     auto* fields = new QGridLayout(Frame1);
     fields->addWidget(Label2, 0, 0, 1, 2);

@@ -173,7 +173,9 @@ TEST_F(BrowseTest, ConnectingBothPanesByTheDialogListsEachServersWorkspaces)
 {
     FrmMainGUI& w = window();
     w.show();
+    w.DoRealConnectionD(); // left open: connecting the source takes its place
     connectSource(" SRC ");
+    EXPECT_TRUE(gDestServerName.empty());
 
     const ui::TreeNode root = w.tvTop->Nodes().Item(1);
     EXPECT_EQ(root.Key(), "Root");
