@@ -8,7 +8,7 @@
 //   list_view_bench [COUNT] [ROUNDS]       (defaults 10000 and 5)
 
 #include "app/mainwindow/frm_main_gui.h"
-#include "platform/net/network.h"
+#include "bench_network.h"
 #include "platform/store/admin.h"
 #include "platform/store/sps.h"
 #include "platform/sys/program_folder.h"
@@ -96,21 +96,9 @@ int main(int argc, char** argv)
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
 
-    std::string pattern = (fs::temp_directory_path() / "tarvex-bench-XXXXXX").string();
-    check(::mkdtemp(pattern.data()) != nullptr, "cannot make a temporary folder");
-    const fs::path root = pattern;
+    const fs::path root = bench::MakeBenchNetwork();
     fs::create_directories(root / "program");
     sys::SetProgramFolderForTesting(root / "program");
-    ::setenv("TARVEX_NETWORK", (root / "network").c_str(), 1);
-    ::setenv("USERDOMAIN", "BENCH", 1);
-    ::setenv("USERNAME", "bench", 1);
-
-    net::InitializeNetwork({"WORKSTATION", {"BENCH"}});
-    net::HostInfo host;
-    host.name = "SRV";
-    host.administrators = {"BENCH\\bench"};
-    net::SaveHost(host);
-    store::MakeStoreServer("SRV", store::ServerLanguage::English);
     const std::string folderUrl = store::AddFolder(store::AddWorkspace("SRV", "Bench") + "/Documents", "Big");
     for (int i = 0; i < count; ++i)
         store::AddDocument(folderUrl, documentName(i), store::DocumentSpec(std::string(100 + i % 3000, 'x')));

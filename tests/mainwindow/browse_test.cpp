@@ -10,6 +10,7 @@
 #include "app/mainwindow/frm_main_gui.h"
 #include "app/mainwindow/node_keys.h"
 #include "clips.h"
+#include "command_states.h"
 #include "core/core_fixture.h"
 #include "platform/store/sps.h"
 #include "platform/ui/form_instance.h"
@@ -204,21 +205,12 @@ TEST_F(BrowseTest, ConnectingBothPanesByTheDialogListsEachServersWorkspaces)
     EXPECT_EQ(w.txtBottom->text(), "http://DEST");
     EXPECT_EQ(w.txtTop->text(), "http://SRC");
 
-    const struct {
-        ui::ToolBar* bar;
-        int button;
-        QAction* item;
-        bool enabled;
-    } commands[] = {
-        {w.tbTop, 1, w.mnuConnectS, false},     {w.tbTop, 2, w.mnuDisconnectS, true},
-        {w.tbTop, 4, w.mnuRefreshS, true},      {w.tbBottom, 1, w.mnuConnectD, false},
+    ExpectCommandStates({
+        {w.tbTop, 1, w.mnuConnectS, false},      {w.tbTop, 2, w.mnuDisconnectS, true},
+        {w.tbTop, 4, w.mnuRefreshS, true},       {w.tbBottom, 1, w.mnuConnectD, false},
         {w.tbBottom, 3, w.mnuDisconnectD, true}, {w.tbBottom, 5, w.mnuRefreshD, true},
-        {w.tbBottom, 7, w.mnuAdd, true},        {w.tbBottom, 12, w.mnuReplicate, true},
-    };
-    for (const auto& c : commands) {
-        EXPECT_EQ(c.bar->Buttons(c.button).Enabled(), c.enabled) << c.button;
-        EXPECT_EQ(c.item->isEnabled(), c.enabled) << c.item->objectName().toStdString();
-    }
+        {w.tbBottom, 7, w.mnuAdd, true},         {w.tbBottom, 12, w.mnuReplicate, true},
+    });
     EXPECT_FALSE(ui::FormInstance<frmConnecting>::isLoaded());
     EXPECT_FALSE(ui::FormInstance<frmFinding>::isLoaded());
     EXPECT_TRUE(messageBoxes_.shown().empty());
