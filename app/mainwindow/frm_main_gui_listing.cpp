@@ -40,15 +40,6 @@ private:
     bool sorted_;
 };
 
-// Opens the item at url; false when that failed (and the trap had its say).
-bool Opened(ErrorTrap& trap, store::SpsItem& item, const std::string& url)
-{
-    return trap.value([&] {
-        item.DataSource().Open(url, 0, -1, 0);
-        return true;
-    });
-}
-
 // The progress step of the first row shown: its share of 100 among all rows
 // of the level, as the level's count of one kind (subfolders or items)
 // divided among that kind.

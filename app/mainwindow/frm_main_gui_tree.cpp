@@ -22,7 +22,7 @@
 #include "platform/ui/tool_bar.h"
 
 #include <QLineEdit>
-#include <QMenu>
+#include <QAction>
 
 namespace {
 
@@ -56,11 +56,7 @@ void FrmMainGUI::TreeCollapse(ui::TreeNode node, bool isSource)
     trap.step([&] { p.list.ListItems().Clear(); });
     const int children = trap.value([&] { return node.Children(); });
     for (int i = 0; i < children; ++i) trap.step([&] { p.tree.Nodes().Remove(node.Child()); });
-    trap.step([&] {
-        const ui::TreeNode placeholder =
-            p.tree.Nodes().Add(node, ui::Relationship::Child, "", kPlaceholderText, "finding1", "finding1");
-        SetNodeKind(placeholder, NodeKind::Placeholder);
-    });
+    trap.step([&] { AddPlaceholder(p.tree, node); });
     trap.step([&] { node.setSelected(true); });
     trap.step([&] { isSource ? tvTop_Expand(node) : tvBottom_Expand(node); });
 }
@@ -166,17 +162,12 @@ void FrmMainGUI::ShowPendingEntries(ui::TreeNode node)
     trap.on({ui::kKeyNotUnique, ui::kObjectNotSet, store::errPropertyNotFound});
     const std::vector<std::string> sources = SplitEntries(gSelectedSources, "|");
     const std::vector<std::string> destinations = SplitEntries(gSelectedDestinations, "=");
-    const std::string folder = net::CaseFold(Trim(txtBottom->text().toStdString()));
+    const std::string folder = Trim(txtBottom->text().toStdString());
 
     for (std::size_t i = 0; i < sources.size() && i < destinations.size(); ++i) {
-        if (net::CaseFold(destinations[i]) != folder) continue;
+        if (!net::EqualsIgnoringCase(Trim(destinations[i]), folder)) continue;
         store::SpsDocument item;
-        bool read = false;
-        trap.step([&] {
-            item.DataSource().Open(sources[i], 0, -1, 0);
-            read = true;
-        });
-        if (!read) continue;
+        if (!Opened(trap, item, sources[i])) continue;
         const bool isFolder = trap.value([&] { return item.field("DAV:isfolder").toBool(); });
         const std::string name = trap.value([&] { return item.displayName(); });
         const int position = lvBottom->ListItems().Count() + 1;
@@ -191,8 +182,7 @@ void FrmMainGUI::ShowPendingEntries(ui::TreeNode node)
         const std::string image = PendingFolderImageKey(trap.value([&] { return item.contentClass(); }));
         trap.step([&] {
             if (HasChildNamed(node, name)) return;
-            AddOpenableNode(*tvBottom, node, NamedNodeKey(Trim(txtBottom->text().toStdString()) + "/" + name), name,
-                            image, NodeKind::PendingFolder);
+            AddOpenableNode(*tvBottom, node, NamedNodeKey(folder + "/" + name), name, image, NodeKind::PendingFolder);
         });
         trap.step([&] {
             if (HasRowNamed(*lvBottom, name)) return;

@@ -1,17 +1,22 @@
 #include "app/mainwindow/pane_items.h"
 
+#include "app/core/error_trap.h"
 #include "platform/net/case_fold.h"
 #include "platform/store/sps.h"
 #include "platform/sys/datetime.h"
+
+void AddPlaceholder(ui::TreeView& tree, const ui::TreeNode& node)
+{
+    SetNodeKind(tree.Nodes().Add(node, ui::Relationship::Child, "", kPlaceholderText, "finding1", "finding1"),
+                NodeKind::Placeholder);
+}
 
 ui::TreeNode AddOpenableNode(ui::TreeView& tree, const ui::TreeNode& parent, const std::string& key,
                              const std::string& text, const std::string& image, NodeKind kind)
 {
     const ui::TreeNode node = tree.Nodes().Add(parent, ui::Relationship::Child, key, text, image, image);
     SetNodeKind(node, kind);
-    const ui::TreeNode placeholder =
-        tree.Nodes().Add(node, ui::Relationship::Child, "", kPlaceholderText, "finding1", "finding1");
-    SetNodeKind(placeholder, NodeKind::Placeholder);
+    AddPlaceholder(tree, node);
     return node;
 }
 
@@ -21,6 +26,14 @@ void AddRowDetails(const ui::ListItem& row, const std::string& lastModified, con
     row.AddSubItem(1, lastModified);
     row.AddSubItem(1, size);
     row.AddSubItem(1, type);
+}
+
+bool Opened(ErrorTrap& trap, store::SpsItem& item, const std::string& url)
+{
+    return trap.value([&] {
+        item.DataSource().Open(url, 0, -1, 0);
+        return true;
+    });
 }
 
 std::string LastModifiedText(const store::SpsItem& item) { return sys::GeneralDateText(item.lastModified()); }

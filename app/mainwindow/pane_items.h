@@ -10,14 +10,20 @@
 #include <string>
 #include <string_view>
 
+class ErrorTrap;
+
 namespace store {
 class SpsItem;
 }
 
 inline constexpr const char* kPlaceholderText = "Searching...";
 
-// Adds a node under parent (or a top node when parent is empty) with its one
-// placeholder child, which stands for the level below until it is read.
+// Adds the placeholder child that stands for the node's level until it is
+// read.
+void AddPlaceholder(ui::TreeView& tree, const ui::TreeNode& node);
+
+// Adds a node under parent (or a top node when parent is empty) with its
+// placeholder.
 ui::TreeNode AddOpenableNode(ui::TreeView& tree, const ui::TreeNode& parent, const std::string& key,
                              const std::string& text, const std::string& image, NodeKind kind);
 
@@ -25,6 +31,9 @@ ui::TreeNode AddOpenableNode(ui::TreeView& tree, const ui::TreeNode& parent, con
 // last modified.
 void AddRowDetails(const ui::ListItem& row, const std::string& lastModified, const std::string& size,
                    const std::string& type);
+
+// Opens the item at url; false when that failed and the trap had its say.
+bool Opened(ErrorTrap& trap, store::SpsItem& item, const std::string& url);
 
 // The item's last-modified time as the panes show it.
 std::string LastModifiedText(const store::SpsItem& item);
