@@ -47,11 +47,12 @@ double FirstRowStep(double kindCount, double total) { return Divide(Divide(100 *
 
 } // namespace
 
-// A server node lists its workspaces (a server connected by name: those not
-// hidden, as folders of the server alone); any other node its subfolders and
-// documents, leaving out the store's own. A node whose children were listed
-// before keeps them and only its list is rebuilt. A pending folder of the
-// selection, not yet in the destination, lists its source folder.
+// A server node lists its workspaces: a server connected by name leaves out
+// the hidden ones and shows no documents, a server found by discovery lists
+// like a folder. Any other node lists its subfolders and documents, leaving
+// out the store's own. A node whose children were listed before keeps them
+// and only its list is rebuilt. A pending folder of the selection, not yet in
+// the destination, lists its source folder.
 void FrmMainGUI::Get_FilesFolders(std::string url, bool isSource, ui::TreeNode node)
 {
     const Pane p = pane(isSource);
@@ -61,8 +62,8 @@ void FrmMainGUI::Get_FilesFolders(std::string url, bool isSource, ui::TreeNode n
     double subfolderCount = 0;
     double itemCount = 0;
     std::int16_t rows = 0;
-    std::string rowName; // the row being added, and what was added of it
-    ui::ListItem row;
+    std::string rowName; // the name of the row being added
+    ui::ListItem row;    // that row, once added
 
     trap.on(store::errPropertyNotFound);
     trap.on(kDivisionByZero, [&] { subfolderCount = 1; });
