@@ -46,6 +46,30 @@ long long secondsBetween(const std::string& start, const std::string& end)
     return to->seconds - from->seconds;
 }
 
+// The report this program run wrote last, and the general date text of the
+// second it was written in.
+struct WrittenReport {
+    std::filesystem::path path;
+    std::string dateText;
+};
+WrittenReport lastWrittenReport;
+
+// Where the report written at dateText goes: the first name of its stamp that
+// no file takes, so that a report never replaces or gives way to the file of
+// another run (reports at midnight, or at the same time of the morning and the
+// evening, share their stamp). Nothing when this run has written the report of
+// this second already.
+std::optional<std::filesystem::path> ReportPathFor(const std::filesystem::path& logFolder, const std::string& dateText)
+{
+    const std::string stamp = ReportTimeStamp(dateText);
+    for (int counter = 1;; ++counter) {
+        const std::filesystem::path path = logFolder / ReportFileName(stamp, counter);
+        std::error_code error;
+        if (!std::filesystem::exists(path, error)) return path;
+        if (path == lastWrittenReport.path && dateText == lastWrittenReport.dateText) return std::nullopt;
+    }
+}
+
 // Removes the temporary page unless it was renamed into place.
 class TemporaryFile {
 public:
@@ -68,22 +92,6 @@ private:
 
 } // namespace
 
-void AppendReportEntry(const std::string& source, const std::string& destination, const std::string& size,
-                       const std::string& remark)
-{
-    gReportSrc += "##" + source;
-    gReportDest += "##" + destination;
-    gReportSize += "##" + size;
-    gReportStatus += "##" + remark;
-}
-
-void AddPropertyLogEntry(const std::string& name, const std::string& workspace, const std::string& status)
-{
-    gLogPropertyNames += "$$" + name;
-    gLogPropertyWorkspaces += "$$" + workspace;
-    gLogPropertyStatus += "$$" + status;
-}
-
 void ReportFile::write(std::initializer_list<std::string> lines) { lines_.insert(lines_.end(), lines); }
 
 void ReportFile::save() const
@@ -99,7 +107,7 @@ void ReportFile::save() const
 void WriteActivityReport()
 {
     ErrorTrap trap("in WriteActivityReport");
-    const std::array<std::int16_t, 3> counters{gReportItemCount, gReplicatedCount, gFailedCount};
+    const std::array<std::int32_t, 3> counters{gReportItemCount, gReplicatedCount, gFailedCount};
     trap.onAnyOther().log().leave().then([&] {
         gReportItemCount = counters[0];
         gReplicatedCount = counters[1];
@@ -108,12 +116,12 @@ void WriteActivityReport()
 
     const std::filesystem::path logFolder = LogFolder();
     trap.step([&] { EnsureFolder(logFolder); });
-    const std::filesystem::path path =
-        logFolder / ("TarvexActivityLog_" + ReportTimeStamp(sys::GeneralDateText(sys::Now())) + ".htm");
-    std::error_code error;
-    if (trap.hasLeft() || std::filesystem::exists(path, error)) return;
+    const std::string now = sys::GeneralDateText(sys::Now());
+    if (trap.hasLeft()) return;
+    const std::optional<std::filesystem::path> path = ReportPathFor(logFolder, now);
+    if (!path) return;
 
-    ReportFile report(path);
+    ReportFile report(*path);
     WriteReportHeader(report);
     WriteReportRows(report);
     if (gReportItemCount != 0) {
@@ -122,8 +130,9 @@ void WriteActivityReport()
     }
     trap.step([&] { report.save(); });
     if (trap.hasLeft()) return;
+    lastWrittenReport = {*path, now};
     ClearReportEntries();
-    ui::ShellOpen(path);
+    ui::ShellOpen(*path);
 }
 
 void WriteReportHeader(ReportFile& report)
@@ -171,7 +180,7 @@ void WriteReportRows(ReportFile& report)
                           "<TD WIDTH='25%'>", "<FONT COLOR='000099' SIZE = 2PT>", entry(remarks, i), "</FONT>", "</TD>",
                           "</TR>"});
         }
-        gReportItemCount = std::int16_t(sources.size() - 1);
+        gReportItemCount = std::int32_t(sources.size() - 1);
     } else {
         report.write({kPlainTable, "<TR>", "<TD>", "<B>No Documents Replicated</B>", "</TD>", "</TR>", "</TABLE>"});
     }
@@ -204,7 +213,7 @@ void WritePropertyReport(ReportFile& report)
 
 void WriteReportSummary(ReportFile& report)
 {
-    gReplicatedCount = std::int16_t(gReportItemCount - gFailedCount);
+    gReplicatedCount = gReportItemCount - gFailedCount;
     report.write({"<TABLE ALIGN='CENTER' BORDER='1' CELLPADDING='4' CELLSPACING='0' WIDTH='100%' BOIRDERCOLOR='SILVER'>",
                   "<TR>",
                   "<TD WIDTH='33%'>", "Number of items :", "<FONT COLOR='BLUE'>", std::to_string(gReportItemCount), "</FONT>", "</TD>",
@@ -250,6 +259,12 @@ std::string ReportTimeStamp(const std::string& generalDateText)
     for (char& c : stamp)
         if (c == '/' || c == ':') c = '-';
     return stamp;
+}
+
+std::string ReportFileName(const std::string& stamp, int counter)
+{
+    const std::string suffix = counter < 2 ? std::string() : "_" + std::to_string(counter);
+    return "TarvexActivityLog_" + stamp + suffix + ".htm";
 }
 
 std::string ElapsedTimeText(std::optional<long long> seconds)

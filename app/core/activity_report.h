@@ -1,20 +1,12 @@
 #pragma once
-// The activity report: the accumulators that a run fills, and the HTML page
-// written from them to the log folder and opened in the browser at the end of
+// The activity report: the HTML page written from the report accumulators
+// (report_entries.h) to the log folder and opened in the browser at the end of
 // the run.
 
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
-
-// Appends "##" and each value to gReportSrc, gReportDest, gReportSize and
-// gReportStatus.
-void AppendReportEntry(const std::string& source, const std::string& destination, const std::string& size,
-                       const std::string& remark);
-// Appends "$$" and each value to gLogPropertyNames, gLogPropertyWorkspaces and
-// gLogPropertyStatus.
-void AddPropertyLogEntry(const std::string& name, const std::string& workspace, const std::string& status);
 
 // The report page being written: its lines are collected and saved in one
 // go, so that a page that cannot be written leaves no partial file.
@@ -32,10 +24,10 @@ private:
 };
 
 // Writes the report of the run from the accumulators and counters, clears the
-// accumulators and opens the page. When a report of the same second exists
-// already, nothing is written and the entries wait for the next report. When
-// the page cannot be written, the failure is logged and the accumulators and
-// counters stay as they were.
+// accumulators and opens the page. When this program run has written a report
+// in the same second already, nothing is written and the entries wait for the
+// next report. When the page cannot be written, the failure is logged and the
+// accumulators and counters stay as they were.
 void WriteActivityReport();
 void WriteReportHeader(ReportFile& report);
 void WriteReportRows(ReportFile& report);
@@ -50,6 +42,9 @@ std::string GetElapsedTimeText();
 // word but the last joined by "-", then "/" and ":" replaced by "-"
 // ("12/7/2026 10:44:30 PM" gives "12-7-2026-10-44-30").
 std::string ReportTimeStamp(const std::string& generalDateText);
+// The report's file name for a stamp: "TarvexActivityLog_<stamp>.htm", and for
+// a counter of 2 or more "TarvexActivityLog_<stamp>_<counter>.htm".
+std::string ReportFileName(const std::string& stamp, int counter = 1);
 // "45 Second(s)", "2 Minute(s) and 5 Second(s)", "1 Hour(s) 2 Minute(s) and
 // 5 Second(s)"; without a number of seconds, " Second(s)".
 std::string ElapsedTimeText(std::optional<long long> seconds);

@@ -1,7 +1,7 @@
 #include "app/core/error_log.h"
 
-#include "app/core/error_trap.h"
-#include "app/core/settings_database.h"
+#include "app/core/error_catch.h"
+#include "app/core/settings_connection.h"
 #include "app/core/shared_state.h"
 #include "app/core/system_details.h"
 #include "app/core/text_file.h"
@@ -43,6 +43,17 @@ void appendToLog(const std::string& line)
     AppendTextLines(file, {line});
 }
 
+// Runs one statement of a procedure of the log itself (the log cannot use the
+// error trap, which writes through it): a failure is logged with the
+// procedure's tag. False when the statement failed.
+template <class Statement>
+bool LoggedStep(const std::string& tag, Statement&& statement)
+{
+    const std::optional<CaughtError> error = CatchError(std::forward<Statement>(statement));
+    if (error) WriteErrorLog(ErrorLogEntry(error->number, error->description, tag));
+    return !error;
+}
+
 } // namespace
 
 std::filesystem::path LogFolder() { return sys::ProgramFolder() / "Log"; }
@@ -56,13 +67,10 @@ std::string ErrorLogEntry(com::HRESULT number, const std::string& description, c
 
 void CreateLogFolderandFile()
 {
-    ErrorTrap trap("in CreateLogFolderandFile");
-    trap.onAnyOther().log().leave();
-
-    trap.step([] { EnsureFolder(LogFolder()); });
-    if (trap.hasLeft() || fileExists(ErrorLogFile())) return;
-    trap.step([] { CreateTextFile(ErrorLogFile()); });
-    trap.step([] {
+    LoggedStep("in CreateLogFolderandFile", [] {
+        EnsureFolder(LogFolder());
+        if (fileExists(ErrorLogFile())) return;
+        CreateTextFile(ErrorLogFile());
         HeaderPass pass;
         WriteSystemConfig();
     });
@@ -70,38 +78,51 @@ void CreateLogFolderandFile()
 
 void WriteSystemConfig()
 {
-    ErrorTrap trap("in WriteSystemConfig");
-    trap.onAnyOther().log().leave();
     const std::filesystem::path logFile = ErrorLogFile();
-
-    std::string osName;
-    std::string servicePack;
-    trap.step([&] {
-        const std::optional<sys::OsVersion> version = sys::GetOsVersion();
-        if (!version) {
+    LoggedStep("in WriteSystemConfig", [&] {
+        std::string osName;
+        std::string servicePack;
+        if (const std::optional<sys::OsVersion> version = sys::GetOsVersion()) {
+            osName = OsNameForVersion(version->major, version->minor);
+            servicePack = version->servicePack;
+            WriteTextLines(logFile, SystemDetailsTitleLines());
+        } else {
             WriteTextLines(logFile, OsVersionNotFoundLines());
-            return;
         }
-        osName = OsNameForVersion(version->major, version->minor);
-        servicePack = version->servicePack;
-        WriteTextLines(logFile, SystemDetailsTitleLines());
-    });
 
-    std::string systemLanguage = trap.value([] { return sys::LanguageName(sys::SystemDefaultLanguageId()); });
+        std::string systemLanguage = sys::LanguageName(sys::SystemDefaultLanguageId());
 
-    const std::filesystem::path clientFile = trap.value([] { return FindClientFile(WebFoldersFolder(sys::SystemDrive())); });
-    trap.step([&] {
+        const std::filesystem::path clientFile = FindClientFile(WebFoldersFolder(sys::SystemDrive()));
         if (clientFile.empty()) AppendTextLines(logFile, ClientNotFoundLines(clientFile));
-    });
 
-    std::string clientLanguage = trap.value([&] { return sys::LanguageName(sys::FileVersionLanguageId(clientFile)); });
+        std::string clientLanguage = sys::LanguageName(sys::FileVersionLanguageId(clientFile));
 
-    trap.step([&] {
         gLanguageSPS = StripNulls(clientLanguage);
         storeSPSClientConfig(gLanguageSPS);
         AppendTextLines(logFile, {SystemDetailsDataRow(osName, StripNulls(servicePack), StripNulls(systemLanguage),
                                                        StripNulls(clientLanguage))});
     });
+}
+
+std::string GetSPSClientConfig()
+{
+    const std::string tag = "in GetSPSClientConfig";
+    SettingsConnection connection;
+    LoggedStep(tag, [&] { connection.open(); });
+    if (!connection.isOpen()) return {};
+    ado::Recordset records;
+    LoggedStep(tag, [&] { records = connection.select("tblSPSClient"); });
+    std::string language;
+    LoggedStep(tag, [&] { language = records.field(0).toString(); });
+    return language;
+}
+
+void storeSPSClientConfig(const std::string& language)
+{
+    const std::string tag = "in storeSPSClientConfig";
+    SettingsConnection connection;
+    LoggedStep(tag, [&] { connection.open(); });
+    if (connection.isOpen()) LoggedStep(tag, [&] { connection.rewriteTable("tblSPSClient", {{{"LanguageSPS", language}}}); });
 }
 
 void WriteErrorLog(const std::string& message)

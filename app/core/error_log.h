@@ -1,6 +1,8 @@
 #pragma once
 // The error log: Log/TarvexErrorLog.txt below the program folder, opened by a
-// system-details header and then one line per logged error.
+// system-details header and then one line per logged error; and the
+// document-store client's language that the header finds, kept in the
+// settings database.
 
 #include "platform/com/hresult.h"
 
@@ -22,6 +24,11 @@ void WriteSystemConfig();
 // header when it is missing. Never fails: a line that cannot be written to the
 // log goes to standard error instead.
 void WriteErrorLog(const std::string& message);
+
+// The language of the first row of tblSPSClient; empty when there is none.
+std::string GetSPSClientConfig();
+// Rewrites tblSPSClient with the one row of the language.
+void storeSPSClientConfig(const std::string& language);
 
 // Drops the leading "*" characters of the text and cuts it at its first NUL,
 // in place; returns that text without leading and trailing blanks.

@@ -1,9 +1,39 @@
 #include "app/core/error_trap.h"
 
-#include "app/core/activity_report.h"
 #include "app/core/error_log.h"
+#include "app/core/report_entries.h"
+#include "app/core/runtime_errors.h"
 
 #include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// The step that TARVEX_TEST_FAULT names, read once per process.
+struct FaultPoint {
+    std::string tag;
+    int step = 0;
+};
+
+std::optional<FaultPoint> readFaultPoint()
+{
+    const char* value = std::getenv("TARVEX_TEST_FAULT");
+    if (!value) return std::nullopt;
+    const std::string text = value;
+    const std::size_t separator = text.rfind('#');
+    if (separator == std::string::npos) return std::nullopt;
+    const int step = std::atoi(text.c_str() + separator + 1);
+    if (step <= 0) return std::nullopt;
+    return FaultPoint{text.substr(0, separator), step};
+}
+
+const std::optional<FaultPoint>& faultPoint()
+{
+    static const std::optional<FaultPoint> point = readFaultPoint();
+    return point;
+}
+
+} // namespace
 
 ErrorRule& ErrorRule::log()
 {
@@ -18,7 +48,7 @@ ErrorRule& ErrorRule::logWith(std::string textAfterNumber)
     return *this;
 }
 
-ErrorRule& ErrorRule::count(std::int16_t& counter)
+ErrorRule& ErrorRule::count(std::int32_t& counter)
 {
     counter_ = &counter;
     return *this;
@@ -58,26 +88,39 @@ ErrorRule& ErrorTrap::on(std::initializer_list<com::HRESULT> numbers, std::funct
 
 ErrorRule& ErrorTrap::onAnyOther() { return rules_.emplace_back(ErrorRule({})); }
 
-void ErrorTrap::handle(com::HRESULT number, const std::string& description)
+void ErrorTrap::handle(const CaughtError& error)
 {
     for (ErrorRule& rule : rules_) {
-        if (rule.matches(number)) {
-            apply(rule, number, description);
+        if (rule.matches(error.number)) {
+            apply(rule, error);
             return;
         }
     }
-    WriteErrorLog(ErrorLogEntry(number, description, tag_));
+    WriteErrorLog(ErrorLogEntry(error.number, error.description, tag_));
 }
 
-void ErrorTrap::apply(ErrorRule& rule, com::HRESULT number, const std::string& description)
+void ErrorTrap::apply(ErrorRule& rule, const CaughtError& error)
 {
-    for (const auto& action : rule.actions_) action();
-    if (rule.counter_) ++*rule.counter_;
     if (rule.logs_) {
-        WriteErrorLog(rule.customLogText_.empty() ? ErrorLogEntry(number, description, tag_)
-                                                  : ErrorLogEntry(number, rule.customLogText_, ""));
+        WriteErrorLog(rule.customLogText_.empty() ? ErrorLogEntry(error.number, error.description, tag_)
+                                                  : ErrorLogEntry(error.number, rule.customLogText_, ""));
     }
+    if (rule.counter_) ++*rule.counter_;
     for (const auto& remark : rule.remarks_)
         AppendReportEntry(remark.source(), remark.destination(), remark.size(), remark.text);
     if (rule.leaves_) left_ = true;
+    // Last, as an action may end the program.
+    for (const auto& action : rule.actions_) action();
+}
+
+bool ErrorTrap::faultInjectedHere()
+{
+    ++steps_;
+    const std::optional<FaultPoint>& point = faultPoint();
+    return point && point->step == steps_ && point->tag == tag_;
+}
+
+std::optional<CaughtError> ErrorTrap::injectedFault()
+{
+    return CatchError([] { RaiseRuntimeError(kInvalidProcedureCall); });
 }

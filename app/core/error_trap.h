@@ -14,15 +14,22 @@
 //     const auto name = trap.value([&] { return folder.name(); });
 //
 // Rows are tested in the order they were declared; the first that names the
-// error decides. A row logs nothing unless it says log().
+// error decides. A row logs nothing unless it says log(). A row writes its
+// log entry first and runs its actions last, so that an action that ends the
+// program loses nothing the row records.
+//
+// For tests of whole processes, the environment variable TARVEX_TEST_FAULT
+// ("<tag>#<n>", e.g. " in Main#2") makes the n-th step of every trap with that
+// tag fail with error 5 in place of running its statement.
 
+#include "app/core/error_catch.h"
 #include "platform/com/hresult.h"
 
 #include <cstdint>
 #include <deque>
-#include <exception>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -54,7 +61,7 @@ public:
     // Writes "No=<number>-due to -" followed by this text in place of the
     // description and the tag.
     ErrorRule& logWith(std::string textAfterNumber);
-    ErrorRule& count(std::int16_t& counter);
+    ErrorRule& count(std::int32_t& counter);
     // Records a report row (AppendReportEntry) with the values as they stand.
     ErrorRule& remark(RemarkValue source, RemarkValue destination, RemarkValue size, std::string remark);
     ErrorRule& then(std::function<void()> action);
@@ -73,7 +80,7 @@ private:
 
     std::vector<com::HRESULT> numbers_; // empty: any other error
     std::vector<std::function<void()>> actions_;
-    std::int16_t* counter_ = nullptr;
+    std::int32_t* counter_ = nullptr;
     bool logs_ = false;
     std::string customLogText_;
     std::vector<Remark> remarks_;
@@ -99,13 +106,9 @@ public:
     void step(Statement&& statement)
     {
         if (left_) return;
-        try {
-            std::forward<Statement>(statement)();
-        } catch (const com::ComError& error) {
-            handle(error.number(), error.description());
-        } catch (const std::exception& error) {
-            handle(com::E_FAIL, error.what());
-        }
+        const std::optional<CaughtError> error =
+            faultInjectedHere() ? injectedFault() : CatchError(std::forward<Statement>(statement));
+        if (error) handle(*error);
     }
 
     // Runs a statement that yields a value; when it fails (or the procedure
@@ -120,10 +123,14 @@ public:
     bool hasLeft() const { return left_; }
 
 private:
-    void handle(com::HRESULT number, const std::string& description);
-    void apply(ErrorRule& rule, com::HRESULT number, const std::string& description);
+    void handle(const CaughtError& error);
+    void apply(ErrorRule& rule, const CaughtError& error);
+    // Counts the step; true when TARVEX_TEST_FAULT names this step.
+    bool faultInjectedHere();
+    static std::optional<CaughtError> injectedFault();
 
     std::string tag_;
     std::deque<ErrorRule> rules_;
     bool left_ = false;
+    int steps_ = 0;
 };

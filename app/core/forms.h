@@ -2,8 +2,8 @@
 // What the replication engine and the dialogs read and set on the forms: the
 // progress dialog, the role-mapping dialog and the main window. The forms
 // implement these interfaces and install themselves at start-up; tests
-// install fakes.
-// Each interface is exactly as wide as the calls made through it.
+// install fakes. Each interface is exactly as wide as the calls made through
+// it.
 
 #include <array>
 #include <string>

@@ -1,41 +1,14 @@
 #pragma once
 // The settings database TarvexDB.mdb in the program folder: its creation with
-// the four tables and their default rows, the client-language row, and
-// SettingsConnection, the one way every procedure reads or rewrites a table.
+// the four tables and their default rows. The client-language row is read and
+// written by the error log (error_log.h).
 
-#include "platform/ado/connection.h"
+#include "app/core/settings_connection.h"
 
-#include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 class ErrorTrap;
-
-std::filesystem::path SettingsDatabasePath();
-
-// One new row: (column name, text) pairs.
-using SettingsRow = std::vector<std::pair<std::string, std::string>>;
-
-// A connection to the settings database for one operation; nothing stays open
-// beyond it.
-class SettingsConnection {
-public:
-    // Opens the database file; raises an error when it is missing or unreadable.
-    void open();
-    bool isOpen() const { return connection_.state() == ado::adStateOpen; }
-    void execute(const std::string& statement);
-    // "select * from <table>": the table's rows in the order they were added.
-    ado::Recordset select(const std::string& table);
-    // Replaces every row of the table by the new rows, giving the message loop
-    // a turn between the steps. The deletion and the new rows are one
-    // transaction: when a step fails, the table keeps its old rows.
-    void rewriteTable(const std::string& table, const std::vector<SettingsRow>& rows);
-    void close() { connection_.close(); }
-
-private:
-    ado::Connection connection_;
-};
 
 // Opens the settings database and rewrites the table, each failure handled by
 // the calling procedure's trap.
@@ -47,5 +20,3 @@ const std::vector<std::string>& SettingsTableDefinitions();
 void CreateDatabase();
 void InitializeDefaultMapping();
 void InitializeUseParent();
-std::string GetSPSClientConfig();
-void storeSPSClientConfig(const std::string& language);

@@ -41,9 +41,9 @@ std::string gLogPropertyNames;
 std::string gLogPropertyWorkspaces;
 std::string gLogPropertyStatus;
 
-std::int16_t gReportItemCount = 0;
-std::int16_t gReplicatedCount = 0;
-std::int16_t gFailedCount = 0;
+std::int32_t gReportItemCount = 0;
+std::int32_t gReplicatedCount = 0;
+std::int32_t gFailedCount = 0;
 std::string gRunStartTime;
 std::string gRunEndTime;
 

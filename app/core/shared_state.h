@@ -64,9 +64,9 @@ extern std::string gLogPropertyWorkspaces;
 extern std::string gLogPropertyStatus;
 
 // Report counters and the run's start and end as general date texts.
-extern std::int16_t gReportItemCount;
-extern std::int16_t gReplicatedCount;
-extern std::int16_t gFailedCount;
+extern std::int32_t gReportItemCount;
+extern std::int32_t gReplicatedCount;
+extern std::int32_t gFailedCount;
 extern std::string gRunStartTime;
 extern std::string gRunEndTime;
 

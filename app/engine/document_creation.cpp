@@ -1,8 +1,7 @@
 #include "app/engine/document_creation.h"
 
-#include "app/core/activity_report.h"
 #include "app/core/error_trap.h"
-#include "app/core/forms.h"
+#include "app/core/report_entries.h"
 #include "app/core/runtime_errors.h"
 #include "app/core/shared_state.h"
 #include "app/engine/preimport_filter.h"
@@ -167,7 +166,7 @@ void CreateDocument(const std::string& sourceFolder, const std::string& destinat
 void Setmetadata(const std::string& sourceDocumentUrl, store::SpsDocument& destination)
 {
     ErrorTrap trap("in Setmetadata");
-    const std::string workspace = trap.value([] { return ExtractWorkspaceName(Trim(MainWindow().txtTop())); });
+    const std::string workspace = trap.value([&] { return ExtractWorkspaceName(sourceDocumentUrl); });
     const std::string schemaUrl = workspace + "/system/schema";
     ado::Recordset items = trap.value([&] { return CollectAllSchemaProfiles(schemaUrl); });
     trap.step([&] { SetmetadataA(schemaUrl, items, sourceDocumentUrl, destination); });

@@ -20,7 +20,7 @@ void CreateDocument(const std::string& sourceFolder, const std::string& destinat
 // Copies the custom properties that the source workspace's schema defines
 // from the source document to the destination document, and stores them when
 // the destination is saved already (a new one keeps them for its first save).
-// The workspace is the one of the source pane's address box.
+// The workspace is the one the source document belongs to.
 void Setmetadata(const std::string& sourceDocumentUrl, store::SpsDocument& destination);
 // The items of the schema folder at url; an empty record set when there are none.
 ado::Recordset CollectAllSchemaProfiles(const std::string& url);

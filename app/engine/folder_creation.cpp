@@ -1,8 +1,8 @@
 #include "app/engine/folder_creation.h"
 
-#include "app/core/activity_report.h"
 #include "app/core/error_trap.h"
 #include "app/core/forms.h"
+#include "app/core/report_entries.h"
 #include "app/core/shared_state.h"
 #include "app/core/text_lists.h"
 #include "app/engine/document_creation.h"

@@ -1,8 +1,8 @@
 #include "app/engine/profiles.h"
 
-#include "app/core/activity_report.h"
 #include "app/core/error_trap.h"
 #include "app/core/forms.h"
+#include "app/core/report_entries.h"
 #include "app/core/shared_state.h"
 #include "app/engine/import_progress.h"
 #include "app/engine/record_walk.h"

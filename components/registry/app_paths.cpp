@@ -10,10 +10,18 @@ namespace vornik {
 
 namespace {
 
+// The name and the path are counted in bytes, as the value is read back into
+// a buffer of MaxAppPathText + 1 bytes: a text of fewer characters but more
+// bytes could be stored and then never read.
+void CheckByteLength(const std::string& text)
+{
+    if (text.size() > MaxAppPathText) FailWith(winreg::ERROR_INVALID_PARAMETER);
+}
+
 void CheckAppName(const std::string& appName)
 {
     if (appName.empty()) FailWith(winreg::ERROR_BAD_PATHNAME);
-    CheckNameLength(appName, MaxAppPathText);
+    CheckByteLength(appName);
 }
 
 } // namespace
@@ -42,7 +50,7 @@ std::string GetAppPath(const std::string& computer, const std::string& appName)
 void SetAppPath(const std::string& computer, const std::string& appName, const std::string& path)
 {
     CheckAppName(appName);
-    CheckNameLength(path, MaxAppPathText);
+    CheckByteLength(path);
     const SharedKey hive = ConnectHive(computer, winreg::HKEY_LOCAL_MACHINE);
     com::RegistryHandle key;
     Check(winreg::CreateKey(hive->get(), AppPathsKeyPath(appName), false, key.receive()));

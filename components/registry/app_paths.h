@@ -12,8 +12,8 @@ inline constexpr std::size_t MaxAppPathText = 255;
 // contains ".exe" (in exactly that case).
 std::string AppPathsKeyPath(const std::string& appName);
 
-// An empty name fails with error 161; a name or path longer than 255
-// characters with error 87; a key or value that cannot be reached, or a path
+// An empty name fails with error 161; a name or path longer than 255 bytes
+// (of UTF-8) with error 87; a key or value that cannot be reached, or a path
 // longer than 255 bytes stored, with its registry error.
 std::string GetAppPath(const std::string& computer, const std::string& appName);
 // Creates the key when missing; the path is stored as REG_SZ without a

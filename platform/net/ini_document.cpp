@@ -102,6 +102,21 @@ void IniDocument::setValue(std::string_view sectionName, std::string_view key, s
     section->entries.push_back({std::string(key), std::string(trim(value))});
 }
 
+std::vector<std::string> IniDocument::sectionNames() const
+{
+    std::vector<std::string> names;
+    for (const Section& section : sections_)
+        if (!section.name.empty()) names.push_back(section.name);
+    return names;
+}
+
+void IniDocument::removeSection(std::string_view name)
+{
+    std::erase_if(sections_, [&](const Section& section) {
+        return !section.name.empty() && EqualsIgnoringCase(section.name, name);
+    });
+}
+
 IniDocument::Section* IniDocument::findSection(std::string_view name)
 {
     for (Section& section : sections_)

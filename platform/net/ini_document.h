@@ -23,6 +23,10 @@ public:
     // format cannot hold.
     void setValue(std::string_view section, std::string_view key, std::string_view value);
 
+    // The named sections, in file order.
+    std::vector<std::string> sectionNames() const;
+    void removeSection(std::string_view section);
+
 private:
     struct Entry {
         std::string key;

@@ -68,6 +68,7 @@ HostInfo readHost(const fs::path& folder)
     host.serverType = ini.valueOr(kHostSection, "server_type", "");
     host.comment = ini.valueOr(kHostSection, "comment", "");
     host.services = SplitList(ini.valueOr(kHostSection, "services", ""));
+    host.addresses = SplitList(ini.valueOr(kHostSection, "addresses", ""));
     host.reachable = ParseFlag(ini.valueOr(kHostSection, "reachable", "yes"), true);
     host.administrators = SplitList(ini.valueOr(kHostSection, "administrators", ""));
     host.remoteRegistryForEveryone = EqualsIgnoringCase(ini.valueOr(kHostSection, "remote_registry", kAdministrators), kEveryone);
@@ -185,6 +186,7 @@ HostInfo SaveHost(const HostInfo& host)
     ini.setValue(kHostSection, "server_type", host.serverType);
     ini.setValue(kHostSection, "comment", host.comment);
     ini.setValue(kHostSection, "services", JoinList(host.services));
+    ini.setValue(kHostSection, "addresses", JoinList(host.addresses));
     ini.setValue(kHostSection, "reachable", host.reachable ? "yes" : "no");
     ini.setValue(kHostSection, "administrators", JoinList(host.administrators));
     ini.setValue(kHostSection, "remote_registry", host.remoteRegistryForEveryone ? kEveryone : kAdministrators);

@@ -9,6 +9,9 @@
 //   <root>/hosts/<HOST>/store/     the host's document store
 //   <root>/hosts/<HOST>/registry/  the host's registry hives
 //   <root>/hosts/<HOST>/drives/C/  what the administrative share C$ shows
+//   <root>/hosts/<HOST>/shares.ini, accounts.ini, acl.txt, sessions.ini
+//                                  shares, accounts, permissions, connections
+//                                  (shares.h, accounts.h, security.h, sessions.h)
 
 #include "platform/com/hresult.h"
 
@@ -46,6 +49,7 @@ struct HostInfo {
     std::string serverType;                    // free text, e.g. "server" or "workstation"
     std::string comment;                       // the machine's description
     std::vector<std::string> services;         // "MSDMSERV" marks a document-store server
+    std::vector<std::string> addresses;        // IPv4 addresses, dotted
     bool reachable = true;
     std::vector<std::string> administrators;   // accounts, "DOMAIN\user" or "user"
     // Who may read this host's registry from another machine: its
@@ -64,6 +68,7 @@ struct HostInfo {
 //   server_type = server
 //   comment = Document server
 //   services = MSDMSERV, W3SVC
+//   addresses = 10.0.0.5, 192.168.1.5
 //   reachable = yes
 //   administrators = TARVEXNET\alice, bob
 //   remote_registry = administrators        (or: everyone)
@@ -116,10 +121,11 @@ std::optional<fs::path> FindEntry(const fs::path& folder, std::string_view name)
 // unsafe segment and for a path that, through a link, leaves base.
 fs::path ResolveInside(const fs::path& base, const std::vector<std::string>& segments);
 
-// "\\HOST\C$\dir\file" -> <root>/hosts/HOST/drives/C/dir/file. Throws
-// ComError(HResultFromWin32(ERROR_BAD_NETPATH)) for an unknown or unreachable
-// host, ERROR_BAD_NET_NAME for a share other than a drive's administrative
-// share, ERROR_INVALID_NAME for an unsafe path.
+// "\\HOST\C$\dir\file" -> <root>/hosts/HOST/drives/C/dir/file, and any
+// other disk share of the host to the folder its path names (shares.h).
+// Throws ComError(HResultFromWin32(ERROR_BAD_NETPATH)) for an unknown or
+// unreachable host, ERROR_BAD_NET_NAME for a share the host does not have,
+// ERROR_INVALID_NAME for an unsafe path.
 fs::path ResolveUnc(std::string_view unc);
 
 // Splits "a\b/c" at either separator, dropping empty segments.

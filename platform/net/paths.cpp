@@ -5,9 +5,9 @@
 #include "platform/net/atomic_file.h"
 #include "platform/net/case_fold.h"
 #include "platform/net/network.h"
+#include "platform/net/shares.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace net {
 
@@ -82,11 +82,6 @@ bool isSeparator(char c)
     return c == '\\' || c == '/';
 }
 
-bool isAdministrativeShare(std::string_view share)
-{
-    return share.size() == 2 && share[1] == '$' && std::isalpha(static_cast<unsigned char>(share[0]));
-}
-
 } // namespace
 
 bool IsSafeName(std::string_view name)
@@ -156,12 +151,11 @@ fs::path ResolveUnc(std::string_view unc)
     const std::optional<HostInfo> host = FindHost(segments[0]);
     if (!host || !host->reachable)
         throw com::ComError(com::HResultFromWin32(ERROR_BAD_NETPATH), "The network path was not found.");
-    if (segments.size() < 2 || !isAdministrativeShare(segments[1]))
+    if (segments.size() < 2)
         throw com::ComError(com::HResultFromWin32(ERROR_BAD_NET_NAME), "The network name cannot be found.");
 
-    const std::string drive(1, static_cast<char>(std::toupper(static_cast<unsigned char>(segments[1][0]))));
-    const fs::path driveFolder = ResolveInside(host->folder, {"drives", drive});
-    return ResolveInside(driveFolder, std::vector<std::string>(segments.begin() + 2, segments.end()));
+    const fs::path shareFolder = ShareFolder(*host, segments[1]);
+    return ResolveInside(shareFolder, std::vector<std::string>(segments.begin() + 2, segments.end()));
 }
 
 } // namespace net

@@ -1,8 +1,15 @@
-// The demo network: a populated source server and two empty targets.
+// The demo network: a populated source server and two empty targets, in two
+// domains with their controllers, accounts, shares and permissions, an
+// Exchange server and older machines.
 
 #include "platform/store/admin.h"
 
+#include "platform/net/accounts.h"
+#include "platform/net/atomic_file.h"
+#include "platform/net/domains.h"
 #include "platform/net/network.h"
+#include "platform/net/security.h"
+#include "platform/net/shares.h"
 #include "platform/store/errors.h"
 #include "platform/store/item_url.h"
 #include "platform/sys/user.h"
@@ -54,15 +61,160 @@ std::string textContent(std::size_t size, const std::string& line)
     return text;
 }
 
-void addHost(const std::string& name, const std::string& domain, const std::string& administrator)
+net::HostInfo addHost(const std::string& name, const std::string& domain, const std::string& administrator,
+                      const std::string& serverType = "server", const std::string& osVersion = "5.0")
 {
     net::HostInfo host;
     if (std::optional<net::HostInfo> existing = net::FindHost(name)) host = *existing;
     host.name = name;
     host.domain = domain;
-    host.serverType = "server";
+    host.serverType = serverType;
+    host.osVersion = osVersion;
     host.administrators = {administrator};
+    return net::SaveHost(host);
+}
+
+void setRecord(const std::string& name, const std::string& comment, std::vector<std::string> addresses,
+               std::vector<std::string> services = {})
+{
+    net::HostInfo host = *net::FindHost(name);
+    host.comment = comment;
+    host.addresses = std::move(addresses);
+    for (std::string& service : services) host.services.push_back(std::move(service));
     net::SaveHost(host);
+}
+
+void addAccount(const std::string& host, const std::string& name, net::AccountKind kind, const std::string& fullName,
+                const std::string& comment, std::vector<std::string> members = {})
+{
+    net::SaveAccount(*net::FindHost(host), {name, kind, fullName, comment, std::move(members), ""});
+}
+
+void addUser(const std::string& host, const std::string& name, const std::string& fullName, const std::string& comment = "")
+{
+    addAccount(host, name, net::AccountKind::User, fullName, comment);
+}
+
+// The built-in users every Windows machine has.
+void addBuiltinUsers(const std::string& host)
+{
+    addUser(host, "Administrator", "", "Built-in account for administering the computer/domain");
+    addUser(host, "Guest", "", "Built-in account for guest access to the computer/domain");
+}
+
+// The built-in Administrators group: the host's Administrator and the given
+// account.
+void addAdministratorsGroup(const std::string& host, const std::string& member)
+{
+    addAccount(host, "Administrators", net::AccountKind::LocalGroup, "",
+               "Administrators have complete and unrestricted access to the computer/domain",
+               {net::AccountDomainOf(*net::FindHost(host)) + "\\Administrator", member});
+}
+
+void addFile(const std::string& host, const net::DrivePath& folder, const std::string& name, const std::string& text)
+{
+    const std::filesystem::path path = net::DriveFolder(*net::FindHost(host), folder);
+    std::filesystem::create_directories(path);
+    net::WriteFileAtomically(path / name, text);
+}
+
+net::Ace ace(net::AceType type, std::uint32_t mask, const std::string& account)
+{
+    return {type, mask, net::AccountDirectory().lookupName(account).value().sid};
+}
+
+// The controllers of TARVEXNET and BERLIN with their users and groups; the
+// current user, when of TARVEXNET, is one of its domain administrators.
+void buildDomains(const std::string& user)
+{
+    addHost("BERLINDC", kBerlinDomain, user, "domain_controller");
+    setRecord("BERLINDC", "Domain controller Berlin", {"10.1.0.2"});
+    addBuiltinUsers("BERLINDC");
+    addUser("BERLINDC", "jonas", "Jonas Weber", "Vertrieb Nord");
+    addUser("BERLINDC", "lena", "Lena Krüger", "Vertrieb Süd");
+    addAccount("BERLINDC", "Domain Users", net::AccountKind::GlobalGroup, "", "All domain users",
+               {"Administrator", "jonas", "lena"});
+    addAccount("BERLINDC", "Vertrieb", net::AccountKind::GlobalGroup, "", "Sales team Berlin", {"jonas", "lena"});
+    addAccount("BERLINDC", "Domain Admins", net::AccountKind::GlobalGroup, "", "Designated administrators of the domain",
+               {"Administrator"});
+    addAdministratorsGroup("BERLINDC", "BERLIN\\Domain Admins");
+
+    addHost("TARVEXDC", kDomain, user, "domain_controller");
+    setRecord("TARVEXDC", "Domain controller", {"10.0.0.2"});
+    addBuiltinUsers("TARVEXDC");
+    const std::vector<std::string> people{"anna", "bernd", "carla", "dieter", "erik", "frieda"};
+    const std::vector<std::string> fullNames{"Anna Berg", "Bernd Roth", "Carla Diaz", "Dieter Hahn", "Erik Lund",
+                                             "Frieda Vogel"};
+    for (std::size_t i = 0; i < people.size(); ++i) addUser("TARVEXDC", people[i], fullNames[i]);
+    std::vector<std::string> admins{"Administrator"};
+    if (domainOf(user) == kDomain) {
+        const std::string name = user.substr(user.find('\\') + 1);
+        if (!net::FindAccount(*net::FindHost("TARVEXDC"), name)) addUser("TARVEXDC", name, "", "The demo's user");
+        admins.push_back(name);
+    }
+    for (const char* machine : {"SPSSOURCE$", "SPSTARGET$", "MAILSRV$"}) addUser("TARVEXDC", machine, "", "");
+    std::vector<std::string> everyone{"Administrator"};
+    everyone.insert(everyone.end(), people.begin(), people.end());
+    addAccount("TARVEXDC", "Domain Users", net::AccountKind::GlobalGroup, "", "All domain users", everyone);
+    addAccount("TARVEXDC", "Domain Admins", net::AccountKind::GlobalGroup, "", "Designated administrators of the domain",
+               admins);
+    addAccount("TARVEXDC", "Domain Computers", net::AccountKind::GlobalGroup, "", "All servers of the domain",
+               {"SPSSOURCE$", "SPSTARGET$", "MAILSRV$"});
+    addAccount("TARVEXDC", "Marketing", net::AccountKind::GlobalGroup, "", "Marketing department", {"anna", "bernd", "frieda"});
+    addAccount("TARVEXDC", "Research", net::AccountKind::GlobalGroup, "", "Research and development",
+               {"carla", "dieter", "erik"});
+    addAdministratorsGroup("TARVEXDC", "TARVEXNET\\Domain Admins");
+    addAccount("TARVEXDC", "Document Editors", net::AccountKind::LocalGroup, "", "May change the shared documents",
+               {"TARVEXNET\\Marketing", "BERLIN\\Vertrieb", "TARVEXNET\\erik"});
+
+    net::SaveDomain({kDomain, {kBerlinDomain}});
+    net::SaveDomain({kBerlinDomain, {kDomain}});
+}
+
+// Machines that network browsing tells apart: an Exchange server, a Windows
+// NT 4.0 file server and a Windows 98 desktop.
+void buildOtherMachines(const std::string& user)
+{
+    addHost("MAILSRV", kDomain, user);
+    setRecord("MAILSRV", "Exchange server", {"10.0.0.20"}, {"MSExchangeSA", "MSExchangeMTA"});
+    addBuiltinUsers("MAILSRV");
+    addAdministratorsGroup("MAILSRV", "TARVEXNET\\Domain Admins");
+    addHost("NTFILES", kDomain, user, "server", "4.0");
+    setRecord("NTFILES", "Old file server", {"10.0.0.30"});
+    addHost("OLDPC", kDomain, user, "windows9x", "4.10");
+    setRecord("OLDPC", "Reception desk", {"10.0.0.40"});
+}
+
+// The file shares of SPSSOURCE with their permissions.
+void buildShares()
+{
+    const net::HostInfo source = *net::FindHost("SPSSOURCE");
+    net::SaveShare(source, {"Public", net::STYPE_DISKTREE, "Files for everyone", "C:\\Shares\\Public"});
+    net::SaveShare(source, {"Projects", net::STYPE_DISKTREE, "Project files", "C:\\Shares\\Projects"});
+    net::SaveShare(source, {"Backup$", net::STYPE_DISKTREE, "Nightly backups", "C:\\Backup"});
+    net::SaveShare(source, {"Printer", net::STYPE_PRINTQ, "Second floor printer", ""});
+
+    const net::DrivePath publicFolder{'C', {"Shares", "Public"}};
+    addFile("SPSSOURCE", publicFolder, "welcome.txt", "Welcome to the public share.\n");
+    addFile("SPSSOURCE", publicFolder, "plan.doc", textContent(2500, "Plan for the coming year."));
+    addFile("SPSSOURCE", {'C', {"Shares", "Public", "Reports"}}, "q1.xls", textContent(1800, "Q1;figures"));
+    addFile("SPSSOURCE", {'C', {"Shares", "Projects", "Widget"}}, "design.txt", textContent(700, "Widget design"));
+    addFile("SPSSOURCE", {'C', {"Backup"}}, "monday.bak", textContent(4096, "backup"));
+
+    using net::AceType;
+    net::WriteShareSecurity("\\\\SPSSOURCE\\Public",
+                            {std::vector<net::Ace>{ace(AceType::Allow, 0x1200A9, "Everyone"),
+                                                   ace(AceType::Allow, 0x1301BF, "TARVEXNET\\Marketing"),
+                                                   ace(AceType::Deny, 0x1F01FF, "TARVEXNET\\frieda")}});
+    net::WriteShareSecurity("\\\\SPSSOURCE\\Projects",
+                            {std::vector<net::Ace>{ace(AceType::Allow, 0x1F01FF, "TARVEXNET\\Research"),
+                                                   ace(AceType::Allow, 0x1200A9, "BERLIN\\Vertrieb")}});
+    net::WriteShareSecurity("\\\\SPSSOURCE\\Backup$", {std::vector<net::Ace>{}});
+    net::WriteFileSecurity("\\\\SPSSOURCE\\Public\\plan.doc",
+                           {std::vector<net::Ace>{ace(AceType::Allow, 0x1F01FF, "TARVEXNET\\anna"),
+                                                  ace(AceType::Allow, 0x1301BF, "TARVEXNET\\Document Editors"),
+                                                  ace(AceType::Allow, 0x1200A9, "BERLIN\\lena"),
+                                                  ace(AceType::Deny, 0x10000, "TARVEXNET\\bernd")}});
 }
 
 std::vector<PropertyDefinitionSpec> demoDefinitions()
@@ -228,13 +380,25 @@ void BuildDemoNetwork()
 
     const std::string localHost = localMachineName();
     net::InitializeNetwork({localHost, domains});
-    addHost(localHost, kDomain, user);
+    addHost(localHost, kDomain, user, "workstation");
+    setRecord(localHost, "This workstation", {"10.0.0.10"});
     addHost("SPSSOURCE", kDomain, user);
     addHost("SPSTARGET", kDomain, user);
     addHost("SPSBERLIN", kBerlinDomain, user);
     MakeStoreServer("SPSSOURCE", ServerLanguage::English);
     MakeStoreServer("SPSTARGET", ServerLanguage::English);
     MakeStoreServer("SPSBERLIN", ServerLanguage::German);
+    setRecord("SPSSOURCE", "Document server", {"10.0.0.5"});
+    setRecord("SPSTARGET", "Document server", {"10.0.0.6"});
+    setRecord("SPSBERLIN", "Dokumentenserver", {"10.1.0.5"});
+
+    buildDomains(user);
+    buildOtherMachines(user);
+    for (const char* server : {"SPSSOURCE", "SPSTARGET", "SPSBERLIN"}) addBuiltinUsers(server);
+    addAdministratorsGroup("SPSSOURCE", "TARVEXNET\\Domain Admins");
+    addAdministratorsGroup("SPSTARGET", "TARVEXNET\\Domain Admins");
+    addAdministratorsGroup("SPSBERLIN", "BERLIN\\Domain Admins");
+    buildShares();
 
     buildMarketing(user);
     buildResearch(user);

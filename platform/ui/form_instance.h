@@ -11,6 +11,9 @@
 //   only when the message loop next gets to it, since the handler that asked
 //   is still running on it.
 //
+// A form that must act once it is loaded and reachable through its shared
+// instance (its load may call code that refers to the form again) declares a
+// public formLoaded(); it runs once, right after the instance is created.
 // A form that must act when it is unloaded, by any way, declares a public
 // formUnloading(); it runs once, right after the instance is detached.
 
@@ -39,6 +42,7 @@ public:
         if (!slot()) {
             detail::RegisterFormClass(&FormInstance::unloadSelf);
             slot() = new Form();
+            if constexpr (requires(Form& f) { f.formLoaded(); }) slot()->formLoaded();
         }
         return *slot();
     }

@@ -52,6 +52,10 @@ void ListItem::setSmallIcon(const std::string& key) const
     row.setData(0, kSmallIconRole, qt(key));
 }
 
+bool ListItem::Checked() const { return item().checkState(0) == Qt::Checked; }
+
+void ListItem::setChecked(bool checked) const { item().setCheckState(0, checked ? Qt::Checked : Qt::Unchecked); }
+
 std::vector<std::string> ListItem::subItems() const
 {
     std::vector<std::string> items;
@@ -117,6 +121,23 @@ bool ListView::MultiSelect() const { return selectionMode() == QAbstractItemView
 void ListView::setMultiSelect(bool multiple)
 {
     setSelectionMode(multiple ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+}
+
+void ListView::setCheckboxes(bool show)
+{
+    checkboxes_ = show;
+    for (int i = 0; i < topLevelItemCount(); ++i) showCheckbox(topLevelItem(i));
+}
+
+void ListView::showCheckbox(QTreeWidgetItem* item) const
+{
+    if (checkboxes_) {
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        if (!item->data(0, Qt::CheckStateRole).isValid()) item->setCheckState(0, Qt::Unchecked);
+    } else {
+        item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
+        item->setData(0, Qt::CheckStateRole, QVariant());
+    }
 }
 
 void ListView::setSorted(bool sorted)
@@ -216,6 +237,7 @@ ListItem ListView::Items::Add(int index, const std::string& key, const std::stri
     auto* row = new QTreeWidgetItem(QStringList{qt(text)});
     list_.insertTopLevelItem(index == 0 ? Count() : index - 1, row);
     list_.enroll(row, key);
+    list_.showCheckbox(row);
     ListItem added = list_.handle(row);
     if (!icon.empty()) added.setIcon(icon);
     if (!smallIcon.empty()) added.setSmallIcon(smallIcon);

@@ -32,6 +32,9 @@ public:
     void setIcon(const std::string& key) const;
     std::string SmallIcon() const;
     void setSmallIcon(const std::string& key) const;
+    // The item's check box, while the list shows check boxes.
+    bool Checked() const;
+    void setChecked(bool checked) const;
 
     int SubItemCount() const;
     // Sub-item 1 fills the second column, 2 the third, and so on; "" when unset.
@@ -113,6 +116,9 @@ public:
     void setHideColumnHeaders(bool hide);
     bool MultiSelect() const;
     void setMultiSelect(bool multiple);
+    // Whether every item shows a check box (unchecked when it is added).
+    bool Checkboxes() const { return checkboxes_; }
+    void setCheckboxes(bool show);
 
     // While Sorted, the items stay ordered by the column SortKey (0 the item
     // text, k sub-item k), in SortOrder, comparing texts without regard to case.
@@ -144,6 +150,7 @@ private:
     void showSubItems(QTreeWidgetItem* item) const;
     void sortNow();
     void remove(QTreeWidgetItem* item);
+    void showCheckbox(QTreeWidgetItem* item) const;
 
     Items items_{*this};
     Columns columns_{*this};
@@ -151,6 +158,7 @@ private:
     ImageList* icons_ = nullptr;
     ImageList* smallIcons_ = nullptr;
     bool sorted_ = false;
+    bool checkboxes_ = false;
     int sortKey_ = 0;
     SortOrder sortOrder_ = SortOrder::Ascending;
 };

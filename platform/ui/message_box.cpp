@@ -33,10 +33,10 @@ bool printsToStandardOutput()
     return mode && std::strcmp(mode, "stdout") == 0;
 }
 
-int showDialog(const std::string& text, int style)
+int showDialog(const std::string& text, int style, const std::string& title)
 {
     const bool yesNo = (style & kButtonMask) == vbYesNo;
-    QMessageBox box(iconFor(style), QStringLiteral("Tarvex"), QString::fromStdString(text),
+    QMessageBox box(iconFor(style), QString::fromStdString(title), QString::fromStdString(text),
                     yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
     if (yesNo) return box.exec() == QMessageBox::Yes ? vbYes : vbNo;
     box.exec();
@@ -47,24 +47,24 @@ int showDialog(const std::string& text, int style)
 
 int DefaultAnswer(int style) { return (style & kButtonMask) == vbYesNo ? vbNo : vbOK; }
 
-int MsgBox(const std::string& text, int style)
+int MsgBox(const std::string& text, int style, const std::string& title)
 {
-    if (activeScript) return activeScript->answer(text, style);
+    if (activeScript) return activeScript->answer(text, style, title);
     if (printsToStandardOutput() || !qobject_cast<QApplication*>(QCoreApplication::instance())) {
         std::printf("MsgBox %d: %s\n", style, text.c_str());
         std::fflush(stdout);
         return DefaultAnswer(style);
     }
-    return showDialog(text, style);
+    return showDialog(text, style, title);
 }
 
 ScriptedMessageBoxes::ScriptedMessageBoxes() : previous_(activeScript) { activeScript = this; }
 
 ScriptedMessageBoxes::~ScriptedMessageBoxes() { activeScript = previous_; }
 
-int ScriptedMessageBoxes::answer(const std::string& text, int style)
+int ScriptedMessageBoxes::answer(const std::string& text, int style, const std::string& title)
 {
-    shown_.push_back({text, style});
+    shown_.push_back({text, style, title});
     if (answers_.empty()) return DefaultAnswer(style);
     const int next = answers_.front();
     answers_.pop_front();

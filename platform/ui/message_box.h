@@ -1,6 +1,7 @@
 #pragma once
 // Message boxes: every message of the program goes through MsgBox, with the
-// title "Tarvex". Tests replace the boxes with ScriptedMessageBoxes.
+// title "Tarvex" unless a component names its own. Tests replace the boxes
+// with ScriptedMessageBoxes.
 
 #include <deque>
 #include <string>
@@ -24,7 +25,7 @@ inline constexpr int vbNo = 7;
 // pressed. With the environment variable TARVEX_MESSAGE_BOX=stdout (used when
 // tests start the program as a process) the box is printed to standard output
 // as "MsgBox <style>: <text>" and answered with its default answer.
-int MsgBox(const std::string& text, int style = vbOKOnly);
+int MsgBox(const std::string& text, int style = vbOKOnly, const std::string& title = "Tarvex");
 
 // The answer a box gives when nobody picks one: OK for an OK box, No for a
 // question, so that nothing goes ahead unasked.
@@ -33,6 +34,7 @@ int DefaultAnswer(int style);
 struct ShownMessage {
     std::string text;
     int style = vbOKOnly;
+    std::string title = "Tarvex";
     friend bool operator==(const ShownMessage&, const ShownMessage&) = default;
 };
 
@@ -48,7 +50,7 @@ public:
     void queueAnswer(int answer) { answers_.push_back(answer); }
     const std::vector<ShownMessage>& shown() const { return shown_; }
 
-    int answer(const std::string& text, int style);
+    int answer(const std::string& text, int style, const std::string& title);
 
 private:
     std::deque<int> answers_;

@@ -1,4 +1,5 @@
 #include "app/core/activity_report.h"
+#include "app/core/report_entries.h"
 #include "core_fixture.h"
 
 #include <algorithm>
@@ -181,6 +182,64 @@ TEST_F(ActivityReportTest, ASecondReportInTheSameSecondWritesNothingAndItsEntrie
     const Lines next = ReadCrLfLines(reportPath("12-7-2026-10-44-31"));
     EXPECT_NE(std::find(next.begin(), next.end(), "http://SRC/ws/a.doc"), next.end());
     EXPECT_TRUE(gReportSrc.empty());
+}
+
+TEST_F(ActivityReportTest, ANameTakenByAnotherRunGetsACounterAndTheReportIsWritten)
+{
+    std::filesystem::create_directories(programFolder() / "Log");
+    WriteFile(report(), "another run");
+    WriteFile(reportPath("12-7-2026-10-44-30_2"), "yet another run");
+    AppendReportEntry("http://SRC/ws/a.doc", "http://DST/ws/a.doc", "5 Bytes", "Replicated Successfully.");
+
+    WriteActivityReport();
+    EXPECT_EQ(testing_support::ReadFile(report()), "another run");
+    EXPECT_EQ(testing_support::ReadFile(reportPath("12-7-2026-10-44-30_2")), "yet another run");
+    const Lines written = ReadCrLfLines(reportPath("12-7-2026-10-44-30_3"));
+    EXPECT_NE(std::find(written.begin(), written.end(), "http://SRC/ws/a.doc"), written.end());
+    EXPECT_TRUE(gReportSrc.empty());
+    EXPECT_EQ(shellOpens_.documents(), std::vector<std::filesystem::path>{reportPath("12-7-2026-10-44-30_3")});
+
+    // A second report of this run in the same second still waits.
+    AppendReportEntry("http://SRC/ws/b.doc", "http://DST/ws/b.doc", "5 Bytes", "Replicated Successfully.");
+    WriteActivityReport();
+    EXPECT_EQ(gReportSrc, "##http://SRC/ws/b.doc");
+    EXPECT_EQ(logFolderFiles().size(), 3u);
+}
+
+TEST_F(ActivityReportTest, ReportsOfOneRunAtDifferentTimesWithOneStampGetCounters)
+{
+    const struct {
+        sys::DateTime first, second;
+        std::string stamp;
+    } cases[] = {
+        {sys::MakeDateTime({2026, 12, 7, 1, 0, 0}), sys::MakeDateTime({2026, 12, 7, 13, 0, 0}), "12-7-2026-1-00-00"},
+        {sys::MakeDateTime({2026, 12, 8, 0, 0, 0}), sys::MakeDateTime({2026, 12, 9, 0, 0, 0}), ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stamp);
+        setClock(c.first);
+        WriteActivityReport();
+        setClock(c.second);
+        AppendReportEntry("http://SRC/ws/a.doc", "http://DST/ws/a.doc", "5 Bytes", "Replicated Successfully.");
+        WriteActivityReport();
+
+        EXPECT_TRUE(gReportSrc.empty());
+        const Lines second = ReadCrLfLines(reportPath(c.stamp + "_2"));
+        EXPECT_NE(std::find(second.begin(), second.end(), "http://SRC/ws/a.doc"), second.end());
+    }
+}
+
+TEST_F(ActivityReportTest, CountsBeyondSixteenBitsAreWrittenAsTheyAre)
+{
+    for (int i = 0; i < 40000; ++i) AppendReportEntry("s", "d", "1 Bytes", "Replicated Successfully.");
+    gFailedCount = 1;
+
+    WriteActivityReport();
+
+    const Lines lines = ReadCrLfLines(report());
+    const Lines end = concat({summary(40000, 39999, 1), legend()});
+    ASSERT_GT(lines.size(), end.size());
+    EXPECT_EQ(Lines(lines.end() - long(end.size()), lines.end()), end);
 }
 
 TEST_F(ActivityReportTest, AReportAtMidnightHasAnEmptyStamp)

@@ -85,6 +85,24 @@ TEST_F(ErrorTrapTest, ARowMayLogATextOfItsOwnInPlaceOfDescriptionAndTag)
     EXPECT_EQ(lastLogLine(), kLogTime + "No=70-due to -Permission denied to publish the document- in CreateDocument");
 }
 
+TEST_F(ErrorTrapTest, ARowRecordsEverythingBeforeItActsSoAnActionThatEndsTheProgramLosesNothing)
+{
+    ErrorTrap trap(" in Main");
+    std::string logAtAction;
+    std::int32_t countAtAction = -1;
+    std::string remarksAtAction;
+    trap.onAnyOther().log().count(gFailedCount).remark("a", "b", "", "Failed.").then([&] {
+        logAtAction = lastLogLine();
+        countAtAction = gFailedCount;
+        remarksAtAction = gReportStatus;
+    });
+    trap.step([] { fail(kDenied, "Denied."); });
+
+    EXPECT_EQ(logAtAction, kLogTime + "No=-2147217911-due to -Denied. in Main");
+    EXPECT_EQ(countAtAction, 1);
+    EXPECT_EQ(remarksAtAction, "##Failed.");
+}
+
 TEST_F(ErrorTrapTest, TheFirstMatchingRowDecidesAndAnyOtherCatchesTheRest)
 {
     ErrorTrap trap("in GetElapsedTimeText");

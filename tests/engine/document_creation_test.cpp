@@ -39,6 +39,16 @@ protected:
 
     static std::string Content(const std::string& url) { return OpenDocument(url).contentStream().Read(); }
 
+    // The document's property as text; "(none)" when it has no such property.
+    static std::string PropertyText(const store::SpsDocument& document, const std::string& name)
+    {
+        try {
+            return document.property(name).toString();
+        } catch (const com::ComError&) {
+            return "(none)";
+        }
+    }
+
     // The destination's state of a copy: "checkedout", "checkedin", "published".
     static std::string StateOf(const std::string& url)
     {
@@ -106,19 +116,36 @@ TEST_F(CreateDocumentTest, ProfileSecurityAndMetadataGoAlongOnlyWhenChosen)
         EXPECT_EQ(copy.contentClass() == "urn:content-classes:Memo", options.profiles);
         EXPECT_EQ(copy.securityValue() == com::Variant("secret-acl"), options.security);
         EXPECT_EQ(copy.metadataValue() == com::Variant("metadata-blob"), options.metadata) << "stored with the copy";
-        const auto has = [&](const std::string& name) {
-            try {
-                return copy.property(name).toString();
-            } catch (const com::ComError&) {
-                return std::string("(none)");
-            }
-        };
+        const auto has = [&](const std::string& name) { return PropertyText(copy, name); };
         EXPECT_EQ(has(kOffice + "Title"), options.metadata ? "Quarterly report" : "(none)");
         EXPECT_EQ(has(kOffice + "Author"), options.metadata ? "Ann" : "(none)");
         EXPECT_EQ(has(kOffice + "Keywords"), "(none)") << "a property the source lacks is not written";
         EXPECT_EQ(has("urn:example:unlisted"), "(none)") << "only what the schema defines is copied";
     }
     EXPECT_EQ(gReplicatedCount, 5);
+    EXPECT_TRUE(LoggedErrors().empty());
+}
+
+TEST_F(CreateDocumentTest, MetadataFollowsTheSchemaOfTheDocumentsOwnWorkspaceWhateverTheAddressBoxShows)
+{
+    store::AddWorkspace("SRC", "Other");
+    store::AddPropertyDefinition("http://SRC/Team", {"Department.xml", kOffice + "Department", "Department", "",
+                                                     "Text", "string", false, false, {}});
+    store::DocumentSpec plan("plan");
+    plan.properties[kOffice + "Department"] = "Sales";
+    store::AddDocument(kSourceFolder, "plan.docx", plan);
+    gAssignDocumentMetadata = true;
+
+    // A whole-server run shows the server; another entry may show another workspace.
+    for (const std::string& addressBox : {std::string("http://SRC"), std::string("http://SRC/Other"), kSourceFolder}) {
+        SCOPED_TRACE(addressBox);
+        mainWindow.top = addressBox;
+        const std::string destination = store::AddFolder(kDestinationFolder, "run" + std::to_string(gReplicatedCount));
+
+        CreateDocument(kSourceFolder, destination, "plan.docx");
+
+        EXPECT_EQ(PropertyText(OpenDocument(destination + "/plan.docx"), kOffice + "Department"), "Sales");
+    }
     EXPECT_TRUE(LoggedErrors().empty());
 }
 

@@ -51,8 +51,8 @@ std::map<std::string, json> Tree(const std::string& url)
 std::vector<std::string> SchemaItems(const std::string& workspace)
 {
     std::vector<std::string> names;
-    for (const json& child : json::parse(store::DumpItemTree(workspace + "/system/schema"))["children"])
-        names.push_back(child["name"]);
+    const json schema = json::parse(store::DumpItemTree(workspace + "/system/schema"));
+    for (const json& child : schema["children"]) names.push_back(child["name"]);
     return names;
 }
 

@@ -5,7 +5,7 @@
 
 namespace testing_support {
 
-TempProgramFolder::TempProgramFolder() : runtimeVariable_("XDG_RUNTIME_DIR", runtime_.path().string())
+TempProgramFolder::TempProgramFolder()
 {
     sys::SetProgramFolderForTesting(folder_.path());
     sys::SetSystemDriveForTesting(drive_.path());

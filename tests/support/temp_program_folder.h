@@ -1,5 +1,5 @@
 #pragma once
-// A temporary program folder, system drive and runtime folder for one test:
+// A temporary program folder and system drive for one test:
 // the program's files (settings database, log, reports) land there, and the
 // real ones are never touched.
 
@@ -22,8 +22,6 @@ public:
 private:
     TempFolder folder_;
     TempFolder drive_;
-    TempFolder runtime_;
-    ScopedEnv runtimeVariable_;
 };
 
 // The lines of a text file whose lines end in CR LF (the last one included).

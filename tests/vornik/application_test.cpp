@@ -124,6 +124,16 @@ TEST_F(ApplicationTest, AppPathsRefuseWhatTheyCannotHold)
     EXPECT_EQ(Failure([&] { registry.call("SetAppPath", "long", path255 + "p"); }), invalid);
     EXPECT_EQ(Failure([&] { registry.call("SetAppPath", std::string(256, 'n'), "x"); }), invalid);
     EXPECT_EQ(Failure([&] { registry.call("GetAppPath", std::string(256, 'n')); }), invalid);
+    // Limits count bytes: 200 letters of two bytes each are refused, 127 pass.
+    std::string wide, narrowEnough;
+    for (int i = 0; i < 200; ++i) wide += "\u00e4";
+    for (int i = 0; i < 127; ++i) narrowEnough += "\u00e4";
+    EXPECT_EQ(Failure([&] { registry.call("SetAppPath", "wide", wide); }), invalid);
+    EXPECT_FALSE(MachineKeyExists(AppPaths + "wide.exe")) << "nothing stored that could not be read";
+    EXPECT_EQ(Failure([&] { registry.call("SetAppPath", wide, "x"); }), invalid);
+    EXPECT_EQ(Failure([&] { registry.call("GetAppPath", wide); }), invalid);
+    registry.call("SetAppPath", "wide", narrowEnough);
+    EXPECT_EQ(registry.call("GetAppPath", "wide").toString(), narrowEnough);
     EXPECT_EQ(Failure([&] { registry.call("GetAppPath", ""); }), RegistryError(winreg::ERROR_BAD_PATHNAME));
     EXPECT_EQ(Failure([&] { registry.call("SetAppPath", "", "x"); }), RegistryError(winreg::ERROR_BAD_PATHNAME));
     EXPECT_FALSE(MachineKeyExists(AppPaths + ".exe"));

@@ -2,6 +2,7 @@
 // the store library; run without arguments for its usage.
 
 #include "command_line.h"
+#include "network_commands.h"
 
 #include "platform/net/case_fold.h"
 #include "platform/net/network.h"
@@ -19,7 +20,7 @@ const char kUsage[] = R"(usage: tarvex-net COMMAND ARGUMENTS
 
   init [--local-host NAME] [--domains "D1;D2"]       create the network root
   host NAME [--domain D] [--reachable yes|no] [--administrators "A;B"]
-                                                     add or change a host
+                                                     add or change a host (more options below)
   server HOST [--language en|de]                     make HOST a document-store server
   workspace HOST NAME                                create a workspace from the server's template
   folder URL [--category] [--content-class C]        create a folder or category folder
@@ -84,6 +85,7 @@ void host(const CommandLine& line)
     if (auto domain = line.option("domain")) info.domain = *domain;
     if (auto reachable = line.option("reachable")) info.reachable = parseYesNo(*reachable);
     if (line.option("administrators")) info.administrators = line.list("administrators");
+    ApplyServerRecordOptions(line, info);
     net::SaveHost(info);
 }
 
@@ -180,6 +182,10 @@ const std::map<std::string, Command>& commands()
         {"import", import},   {"propdef", propertyDefinition},
         {"contentclass", contentClass}, {"roles", roles},
         {"demo", demo},       {"dump", dump},
+        {"domain", DomainCommand}, {"share", ShareCommand},
+        {"account", AccountCommand}, {"acl", AclCommand},
+        {"connect", ConnectCommand}, {"disconnect", DisconnectCommand},
+        {"show", ShowCommand},
     };
     return table;
 }
@@ -193,10 +199,12 @@ int main(int argc, char** argv)
         if (words.empty()) throw UsageError("missing command");
         const auto command = commands().find(words.front());
         if (command == commands().end()) throw UsageError("unknown command " + words.front());
-        command->second(CommandLine({words.begin() + 1, words.end()}, {"category", "required", "multivalued", "inherit", "if-missing"}));
+        std::set<std::string> flags{"category", "required", "multivalued", "inherit", "if-missing"};
+        flags.insert(std::begin(NetworkCommandFlags), std::end(NetworkCommandFlags));
+        command->second(CommandLine({words.begin() + 1, words.end()}, flags));
         return 0;
     } catch (const UsageError& error) {
-        std::cerr << "tarvex-net: " << error.what() << "\n\n" << kUsage;
+        std::cerr << "tarvex-net: " << error.what() << "\n\n" << kUsage << NetworkCommandsUsage;
         return 2;
     } catch (const com::ComError& error) {
         char number[16];

@@ -1,0 +1,35 @@
+#pragma once
+// SettingsConnection: the one way every procedure reads or rewrites a table of
+// the settings database TarvexDB.mdb in the program folder.
+
+#include "platform/ado/connection.h"
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+std::filesystem::path SettingsDatabasePath();
+
+// One new row: (column name, text) pairs.
+using SettingsRow = std::vector<std::pair<std::string, std::string>>;
+
+// A connection to the settings database for one operation; nothing stays open
+// beyond it.
+class SettingsConnection {
+public:
+    // Opens the database file; raises an error when it is missing or unreadable.
+    void open();
+    bool isOpen() const { return connection_.state() == ado::adStateOpen; }
+    void execute(const std::string& statement);
+    // "select * from <table>": the table's rows in the order they were added.
+    ado::Recordset select(const std::string& table);
+    // Replaces every row of the table by the new rows, giving the message loop
+    // a turn between the steps. The deletion and the new rows are one
+    // transaction: when a step fails, the table keeps its old rows.
+    void rewriteTable(const std::string& table, const std::vector<SettingsRow>& rows);
+    void close() { connection_.close(); }
+
+private:
+    ado::Connection connection_;
+};
