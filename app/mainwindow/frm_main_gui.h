@@ -33,6 +33,10 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 
+namespace store {
+class SpsFolder;
+}
+
 namespace ui {
 class ImageList;
 class ProgressBar;
@@ -243,6 +247,9 @@ private:
     // The pointer back to the default and the message that the store's client
     // cannot reach any server.
     void ShowNoClientMessage();
+
+    // Folder listing: opening the level, or a pending folder's source.
+    void OpenLevel(store::SpsFolder& level, std::string& url, const std::string& levelUrl, ErrorTrap& trap);
 
     // Tree navigation: both trees act alike, with the differences of each.
     void TreeCollapse(ui::TreeNode node, bool isSource);

@@ -3,6 +3,7 @@
 
 #include "app/mainwindow/frm_main_gui.h"
 
+#include "app/core/error_catch.h"
 #include "app/core/error_trap.h"
 #include "app/core/runtime_errors.h"
 #include "app/core/shared_state.h"
@@ -58,7 +59,6 @@ void FrmMainGUI::Get_FilesFolders(std::string url, bool isSource, ui::TreeNode n
     const Pane p = pane(isSource);
     ErrorTrap trap("in MainGUI-Get_FilesFolders");
     store::SpsFolder level;
-    bool levelOpened = false;
     double subfolderCount = 0;
     double itemCount = 0;
     std::int16_t rows = 0;
@@ -76,14 +76,6 @@ void FrmMainGUI::Get_FilesFolders(std::string url, bool isSource, ui::TreeNode n
         .leave();
     trap.on({ui::kIndexOutOfBounds, ui::kElementNotFound});
     trap.on(ui::kInvalidImageKey, [&] { row = p.list.ListItems().Add(rows + 1, "", rowName, "Unknown", "Unknown"); });
-    // Only the level itself can be missing for a reason of its own; the
-    // caller hears of anything else that is not there.
-    trap.on({store::errItemNotFound, store::errItemExists}, [&] {
-        if (levelOpened) throw;
-        url = FindOrigin(url);
-        if (url == kNoOrigin) throw;
-        level.DataSource().Open(url, 0, -1, 0);
-    });
     trap.on(store::errStoreUnreachable, [this] { ShowNoClientMessage(); }).leave();
 
     const std::string firstChild = trap.value([&] { return node.Child().Text(); });
@@ -94,14 +86,9 @@ void FrmMainGUI::Get_FilesFolders(std::string url, bool isSource, ui::TreeNode n
     const NodeKind kind = trap.value([&] { return NodeKindOf(node); });
     const bool serverNode = IsServerNode(kind);
     const bool rootNode = kind == NodeKind::ServerRoot;
-    if (serverNode) {
-        level.setPreOpenFlag(true);
-        trap.step([&] { level.DataSource().Open(url + "/sharepoint portal server/workspaces", 0, -1, 0); });
-        trap.step([&] { GUIColHeaderSettings(isSource); });
-    } else {
-        trap.step([&] { level.DataSource().Open(url, 0, -1, 0); });
-    }
-    levelOpened = true;
+    level.setPreOpenFlag(serverNode);
+    OpenLevel(level, url, serverNode ? url + "/sharepoint portal server/workspaces" : url, trap);
+    if (serverNode) trap.step([&] { GUIColHeaderSettings(isSource); });
 
     ado::Recordset items = EmptyRecordset();
     ado::Recordset subfolders = EmptyRecordset();
@@ -194,6 +181,24 @@ void FrmMainGUI::Get_FilesFolders(std::string url, bool isSource, ui::TreeNode n
     trap.step([&] { StatusBar1->Panels(4).setText(""); });
     trap.step([&] { initiateProgressBar(); });
     trap.step([&] { SwitchCommand(p.bar, p.disconnectButton, p.disconnectItem, true); });
+}
+
+// A level that is not there may be a pending folder of the selection, not yet
+// in the destination: its source is opened instead, and url becomes the
+// source's. When it is none, or its source cannot be opened, the caller
+// hears of it. Other failures go to the listing's trap.
+void FrmMainGUI::OpenLevel(store::SpsFolder& level, std::string& url, const std::string& levelUrl, ErrorTrap& trap)
+{
+    const std::optional<CaughtError> failure = CatchError([&] { level.DataSource().Open(levelUrl, 0, -1, 0); });
+    if (!failure) return;
+    const auto raise = [&] { throw com::ComError(failure->number, failure->description); };
+    if (failure->number != store::errItemNotFound && failure->number != store::errItemExists) {
+        trap.step(raise);
+        return;
+    }
+    url = FindOrigin(url);
+    if (url == kNoOrigin) raise();
+    level.DataSource().Open(url, 0, -1, 0);
 }
 
 // The source of the pending item that the destination URL lies in, followed
