@@ -66,7 +66,8 @@ std::optional<PendingOrigin> FindPendingOrigin(std::string_view url, std::string
     const std::size_t entries = std::min(sourceEntries.size(), destinationEntries.size());
     for (std::size_t i = 0; i < entries; ++i) {
         const std::string source = Trim(sourceEntries[i]);
-        const std::vector<std::string> pendingParts = SplitText(Trim(destinationEntries[i]) + "/" + lastSegment(source), "/");
+        const std::vector<std::string> pendingParts =
+            SplitText(Trim(destinationEntries[i]) + "/" + lastSegment(source), "/");
         if (pendingParts.size() > urlParts.size()
             || !std::equal(pendingParts.begin(), pendingParts.end(), urlParts.begin(), net::EqualsIgnoringCase))
             continue;

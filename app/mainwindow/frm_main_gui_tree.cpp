@@ -175,7 +175,8 @@ void FrmMainGUI::ShowPendingEntries(ui::TreeNode node)
             const std::string type = GetKey(name);
             // The source pane may never have listed a document of this type.
             StoreIcons(name, std::int16_t(ImageList_BottomTreeList->Count() + 1), false);
-            const ui::ListItem row = trap.value([&] { return lvBottom->ListItems().Add(position, name, name, type, type); });
+            const ui::ListItem row =
+                trap.value([&] { return lvBottom->ListItems().Add(position, name, name, type, type); });
             trap.step([&] { AddRowDetails(row, LastModifiedText(item), SizeText(item.size()), type); });
             continue;
         }

@@ -74,7 +74,8 @@ void FrmMainGUI::DisplayWorkspaces(const std::string& server, bool isSource)
     ado::Recordset workspaces = EmptyRecordset();
     trap.step([&] { workspaces = container.Workspaces(); });
     const ui::TreeNode root = trap.value([&] {
-        const ui::TreeNode added = p.tree.Nodes().Add(ui::TreeNode(), ui::Relationship::Last, RootNodeKey(), server, "server");
+        const ui::TreeNode added =
+            p.tree.Nodes().Add(ui::TreeNode(), ui::Relationship::Last, RootNodeKey(), server, "server");
         SetNodeKind(added, NodeKind::ServerRoot);
         added.setExpanded(true);
         return added;
@@ -90,7 +91,8 @@ void FrmMainGUI::DisplayWorkspaces(const std::string& server, bool isSource)
             AddOpenableNode(p.tree, root, isSource ? std::string() : NamedNodeKey(url), name, "workspace",
                             NodeKind::Workspace);
         });
-        const ui::ListItem item = trap.value([&] { return p.list.ListItems().Add(row, "", name, "workspace", "workspace"); });
+        const ui::ListItem item =
+            trap.value([&] { return p.list.ListItems().Add(row, "", name, "workspace", "workspace"); });
         trap.step([&] {
             container.DataSource().Open(url, 0, -1, 0);
             AddRowDetails(item, LastModifiedText(container), "", "Folder");
