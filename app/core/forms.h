@@ -1,8 +1,9 @@
 #pragma once
-// What the replication engine reads and sets on the forms: the progress
-// dialog, the role-mapping dialog and the main window. The forms implement
-// these interfaces and install themselves at start-up; tests install fakes.
-// Each interface is exactly as wide as the engine's calls.
+// What the replication engine and the dialogs read and set on the forms: the
+// progress dialog, the role-mapping dialog and the main window. The forms
+// implement these interfaces and install themselves at start-up; tests
+// install fakes. Each interface is exactly as wide as the calls made through
+// it.
 
 #include <array>
 #include <string>
@@ -53,12 +54,16 @@ public:
     // The address boxes of the source (top) and destination (bottom) panes.
     virtual std::string txtTop() = 0;
     virtual std::string txtBottom() = 0;
+    virtual void setTxtTop(const std::string& text) = 0;
+    virtual void setTxtBottom(const std::string& text) = 0;
 
     // The server's own titles of a workspace's Documents and Categories
     // folders, or "null".
     virtual std::string FindDocumentsFolderTitle(const std::string& server) = 0;
     virtual std::string FindCategoriesFolderTitle(const std::string& server) = 0;
-    // Lists the destination server's workspaces afresh in the bottom pane.
+    // Lists the server's workspaces afresh in the top (source) or bottom
+    // (destination) pane.
+    virtual void DisplaySourceWorkspaces(const std::string& server) = 0;
     virtual void DisplayDestWorkspaces(const std::string& server) = 0;
 
     // Each command's button on the destination tool bar tbBottom and its menu
@@ -67,6 +72,10 @@ public:
     virtual void setReplicateEnabled(bool enabled) = 0;
     virtual void setRemoveEnabled(bool enabled) = 0;
     virtual void setCreateProfileEnabled(bool enabled) = 0;
+    // The Refresh command of each pane: tbTop button 4 with mnuRefreshS,
+    // tbBottom button 5 with mnuRefreshD.
+    virtual void setRefreshSourceEnabled(bool enabled) = 0;
+    virtual void setRefreshDestEnabled(bool enabled) = 0;
 };
 
 // The installed forms; nullptr removes one. Reaching a form that is not

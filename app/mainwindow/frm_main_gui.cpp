@@ -155,6 +155,15 @@ void SwitchCommand(ui::ToolBar& bar, int button, QAction* menuItem, bool enabled
     if (menuItem) menuItem->setEnabled(enabled);
 }
 
+FrmMainGUI::Pane FrmMainGUI::pane(bool isSource)
+{
+    if (isSource)
+        return {true, *tbTop, *txtTop, *tvTop, *lvTop, *ImageList_TopTreeList, gCurrentSourceUrl,
+                2, mnuDisconnectS, 4, mnuRefreshS};
+    return {false, *tbBottom, *txtBottom, *tvBottom, *lvBottom, *ImageList_BottomTreeList, gCurrentDestUrl,
+            3, mnuDisconnectD, 5, mnuRefreshD};
+}
+
 FrmMainGUI::FrmMainGUI() : clientArea_(new QWidget(this))
 {
     setObjectName(QStringLiteral("FrmMainGUI"));

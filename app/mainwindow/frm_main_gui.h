@@ -26,11 +26,16 @@
 #include <memory>
 #include <string>
 
+class ErrorTrap;
 class QAction;
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
+
+namespace store {
+class SpsFolder;
+}
 
 namespace ui {
 class ImageList;
@@ -173,6 +178,22 @@ protected:
 private:
     class EngineView;
 
+    // One pane's controls: the top (source) or the bottom (destination) pane.
+    struct Pane {
+        bool isSource;
+        ui::ToolBar& bar;
+        QLineEdit& address;
+        ui::TreeView& tree;
+        ui::ListView& list;
+        ui::ImageList& images;
+        std::string& currentUrl; // gCurrentSourceUrl or gCurrentDestUrl
+        int disconnectButton;
+        QAction* disconnectItem;
+        int refreshButton;
+        QAction* refreshItem;
+    };
+    Pane pane(bool isSource);
+
     // Building the controls.
     void createImageLists();
     void createControls();
@@ -220,7 +241,22 @@ private:
     // Selection.
     bool IsItFolder();
 
-    // Tree navigation.
+    // Workspace listing: both panes list alike, with the differences of each.
+    void DisplayWorkspaces(const std::string& server, bool isSource);
+    void TrapConnectionErrors(ErrorTrap& trap, bool isSource);
+    // The pointer back to the default and the message that the store's client
+    // cannot reach any server.
+    void ShowNoClientMessage();
+
+    // Folder listing: opening the level, or a pending folder's source.
+    void OpenLevel(store::SpsFolder& level, std::string& url, const std::string& levelUrl, ErrorTrap& trap);
+
+    // Tree navigation: both trees act alike, with the differences of each.
+    void TreeCollapse(ui::TreeNode node, bool isSource);
+    void TreeNodeClick(ui::TreeNode node, bool isSource);
+    void TreeRightClick(ui::TreeNode node, bool isSource);
+    void TreeMouseDown(ui::TreeView& tree, int button, float x, float y);
+    void ShowPendingEntries(ui::TreeNode node);
     void tvTop_Collapse(ui::TreeNode node);
     void tvBottom_Collapse(ui::TreeNode node);
     void tvTop_Expand(ui::TreeNode node);
@@ -239,6 +275,8 @@ private:
 
     QWidget* clientArea_;
     std::unique_ptr<MainWindowForm> engineView_; // what the engine reaches of the window
+    // A right button went down on a tree, and no node click has taken it yet.
+    bool gTreeRightClick = false;
 };
 
 // Switches a command's tool-bar button (by index) and, when given, its menu

@@ -3,14 +3,35 @@
 
 #include "app/mainwindow/frm_main_gui.h"
 
+#include "app/core/shared_state.h"
+#include "app/dialogs/frm_connecting.h"
+#include "platform/ui/do_events.h"
 #include "platform/ui/form_instance.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/modal_dialog.h"
 
-// The connection, profile and replication commands come with their own work;
-// until then they do nothing.
+// There is one connect dialog: connecting the source replaces a destination
+// dialog left open.
+void FrmMainGUI::DoRealConnection()
+{
+    gIsSourceConnection = true;
+    ui::FormInstance<frmConnecting>::unload();
+    ui::ShowModal(ui::FormInstance<frmConnecting>::get());
+    ui::DoEvents();
+}
 
-void FrmMainGUI::DoRealConnection() {}
-void FrmMainGUI::DoRealConnectionD() {}
+void FrmMainGUI::DoRealConnectionD()
+{
+    gIsSourceConnection = false;
+    frmConnecting& dialog = ui::FormInstance<frmConnecting>::get();
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+}
+
+// The disconnect, refresh, profile and replication commands come with their
+// own work; until then they do nothing.
+
 void FrmMainGUI::DoRealDisconnect() {}
 void FrmMainGUI::DoRealDisconnectD() {}
 void FrmMainGUI::DoRealRefresh() {}

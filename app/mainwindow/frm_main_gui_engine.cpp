@@ -1,4 +1,5 @@
-// What the replication engine reaches of the window, and the window's end.
+// What the replication engine and the dialogs reach of the window, and the
+// window's end.
 
 #include "app/mainwindow/frm_main_gui.h"
 
@@ -17,6 +18,8 @@ public:
 
     std::string txtTop() override { return window_.txtTop->text().toStdString(); }
     std::string txtBottom() override { return window_.txtBottom->text().toStdString(); }
+    void setTxtTop(const std::string& text) override { window_.txtTop->setText(QString::fromStdString(text)); }
+    void setTxtBottom(const std::string& text) override { window_.txtBottom->setText(QString::fromStdString(text)); }
     std::string FindDocumentsFolderTitle(const std::string& server) override
     {
         return window_.FindDocumentsFolderTitle(server);
@@ -25,6 +28,7 @@ public:
     {
         return window_.FindCategoriesFolderTitle(server);
     }
+    void DisplaySourceWorkspaces(const std::string& server) override { window_.DisplaySourceWorkspaces(server); }
     void DisplayDestWorkspaces(const std::string& server) override { window_.DisplayDestWorkspaces(server); }
     void setReplicateEnabled(bool enabled) override { SwitchCommand(*window_.tbBottom, 12, window_.mnuReplicate, enabled); }
     void setRemoveEnabled(bool enabled) override { SwitchCommand(*window_.tbBottom, 8, window_.mnuRemove, enabled); }
@@ -32,6 +36,8 @@ public:
     {
         SwitchCommand(*window_.tbBottom, 10, window_.mnuCreateProfile, enabled);
     }
+    void setRefreshSourceEnabled(bool enabled) override { SwitchCommand(*window_.tbTop, 4, window_.mnuRefreshS, enabled); }
+    void setRefreshDestEnabled(bool enabled) override { SwitchCommand(*window_.tbBottom, 5, window_.mnuRefreshD, enabled); }
 
 private:
     FrmMainGUI& window_;

@@ -1,5 +1,7 @@
 #include "app/mainwindow/node_keys.h"
 
+#include "platform/net/case_fold.h"
+
 #include <charconv>
 
 namespace {
@@ -15,7 +17,7 @@ std::string RootNodeKey() { return "Root"; }
 std::string EntireNetworkNodeKey() { return "E1"; }
 std::string DomainNodeKey(int domain) { return "D1" + numberText(domain); }
 std::string DomainServerNodeKey(int domain, int server) { return "M1" + numberText(domain) + numberText(server); }
-std::string NamedNodeKey(std::string_view name) { return std::string(kNamedPrefix) + std::string(name); }
+std::string NamedNodeKey(std::string_view itemUrl) { return std::string(kNamedPrefix) + net::CaseFold(itemUrl); }
 
 std::optional<int> DomainNumberOfKey(std::string_view key)
 {

@@ -30,8 +30,10 @@ std::string EntireNetworkNodeKey();
 std::string DomainNodeKey(int domain);
 // "M1", a blank, the domain number, a blank and the server number.
 std::string DomainServerNodeKey(int domain, int server);
-// The key of a node named after a workspace or folder of the pane.
-std::string NamedNodeKey(std::string_view name);
+// The key of a node that stands for an item of the pane (a destination
+// workspace, a pending folder): the item's URL in any letter case, so that
+// items of one name in different folders have different keys.
+std::string NamedNodeKey(std::string_view itemUrl);
 
 // The domain number of a domain or domain-server node's key ("D1 10" gives 10).
 std::optional<int> DomainNumberOfKey(std::string_view key);

@@ -5,7 +5,7 @@
 //
 //   store_bench [COUNT]        (default 10000)
 
-#include "platform/net/network.h"
+#include "bench_network.h"
 #include "platform/store/admin.h"
 #include "platform/store/sps.h"
 #include "platform/ado/stream.h"
@@ -128,19 +128,7 @@ int main(int argc, char** argv)
     const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
     check(count > 0, "the count must be a positive number");
 
-    std::string pattern = (fs::temp_directory_path() / "tarvex-bench-XXXXXX").string();
-    check(::mkdtemp(pattern.data()) != nullptr, "cannot make a temporary folder");
-    const fs::path root = pattern;
-    ::setenv("TARVEX_NETWORK", (root / "network").c_str(), 1);
-    ::setenv("USERDOMAIN", "BENCH", 1);
-    ::setenv("USERNAME", "bench", 1);
-
-    net::InitializeNetwork({"WORKSTATION", {"BENCH"}});
-    net::HostInfo host;
-    host.name = "SRV";
-    host.administrators = {"BENCH\\bench"};
-    net::SaveHost(host);
-    store::MakeStoreServer("SRV", store::ServerLanguage::English);
+    const fs::path root = bench::MakeBenchNetwork();
     const std::string folderUrl = store::AddWorkspace("SRV", "Bench") + "/Documents";
     const fs::path plainFolder = root / "plain";
     const fs::path unflushedFolder = root / "plain-unflushed";

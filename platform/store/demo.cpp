@@ -326,6 +326,46 @@ void buildResearch(const std::string& user)
     AddDocument(alpha, "milestones.txt", DocumentSpec(textContent(1300, "M1 done; M2 open.")));
 }
 
+// What browsing the source server meets besides the two workspaces above:
+// folders four levels deep, two folders of one name, documents of many
+// types, the store's own folders and documents that no listing shows, and a
+// hidden workspace.
+void buildBrowsingExamples(const std::string& user)
+{
+    const std::string workspace = AddWorkspace("SPSSOURCE", "Customer Projects");
+    SetRoles(workspace, {{"\\Everyone"}, {accountIn("anna")}, {user}});
+    const std::string documents = ChildUrl(workspace, "Documents");
+    const std::string acme = AddFolder(documents, "Acme Corporation");
+    const std::string year = AddFolder(acme, "2026");
+    const std::string contracts = AddFolder(year, "Contracts");
+    AddDocument(contracts, "framework agreement.pdf", DocumentSpec(GeneratedBinaryContent(96 * 1024, 31)));
+    AddDocument(contracts, "signature page.jpg", DocumentSpec(GeneratedBinaryContent(48 * 1024, 37)));
+    AddDocument(year, "kick-off minutes.odt", DocumentSpec(GeneratedBinaryContent(7 * 1024, 41)));
+    AddDocument(year, "site plan.svg",
+                DocumentSpec("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40\" height=\"20\">"
+                             "<rect width=\"40\" height=\"20\" fill=\"teal\"/></svg>\n"));
+    const std::string acmeDrafts = AddFolder(acme, "Drafts");
+    AddDocument(acmeDrafts, "offer v3.docx", DocumentSpec(GeneratedBinaryContent(22 * 1024, 43)));
+    const std::string drafts = AddFolder(documents, "Drafts");
+    AddDocument(drafts, "ideas.txt", DocumentSpec(textContent(800, "One idea per line.")));
+    AddDocument(documents, "contacts.csv", DocumentSpec(textContent(2300, "name;company;phone")));
+    AddDocument(documents, "logo.png", DocumentSpec(GeneratedBinaryContent(12 * 1024, 47)));
+    AddDocument(documents, "handbook.zip", DocumentSpec(GeneratedBinaryContent(180 * 1024, 53)));
+    AddDocument(documents, "settings.xml", DocumentSpec("<settings><theme>light</theme></settings>\n"));
+    // The store's own, which no listing shows.
+    AddFolder(documents, "_TEMP_");
+    AddFolder(drafts, "PKMEvents");
+    AddDocument(documents, "pkmevents", DocumentSpec("store events"));
+    AddFolder(ChildUrl(workspace, "Categories"), "Industries", ItemKind::CategoryFolder);
+
+    const std::string archive = AddWorkspace("SPSSOURCE", "Old Intranet");
+    AddDocument(ChildUrl(archive, "Documents"), "phone list 2019.txt", DocumentSpec(textContent(500, "Reception: 100")));
+    SpsWorkspace hidden;
+    hidden.DataSource().Open(archive);
+    hidden.setHidden(true);
+    hidden.DataSource().Save();
+}
+
 } // namespace
 
 void BuildDemoNetwork()
@@ -362,6 +402,7 @@ void BuildDemoNetwork()
 
     buildMarketing(user);
     buildResearch(user);
+    buildBrowsingExamples(user);
 }
 
 } // namespace store

@@ -63,10 +63,15 @@ public:
     // The store's own titles, as the real window reads them.
     std::string FindDocumentsFolderTitle(const std::string& server) override;
     std::string FindCategoriesFolderTitle(const std::string& server) override;
+    void DisplaySourceWorkspaces(const std::string&) override {}
     void DisplayDestWorkspaces(const std::string& server) override { destinationListings.push_back(server); }
+    void setTxtTop(const std::string& text) override { top = text; }
+    void setTxtBottom(const std::string& text) override { bottom = text; }
     void setReplicateEnabled(bool enabled) override { replicateEnabled = enabled; }
     void setRemoveEnabled(bool enabled) override { removeEnabled = enabled; }
     void setCreateProfileEnabled(bool enabled) override { createProfileEnabled = enabled; }
+    void setRefreshSourceEnabled(bool) override {}
+    void setRefreshDestEnabled(bool) override {}
 
     std::string top;
     std::string bottom;

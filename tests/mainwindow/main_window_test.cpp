@@ -7,6 +7,7 @@
 #include "app/core/splash.h"
 #include "app/core/startup.h"
 #include "app/mainwindow/frm_main_gui.h"
+#include "command_states.h"
 #include "core/core_fixture.h"
 #include "platform/ui/form_instance.h"
 #include "platform/ui/image_list.h"
@@ -158,12 +159,7 @@ TEST_F(MainWindowTest, TheMenusReadFileViewToolsSettingsHelpWithTheirCaptionsSho
 TEST_F(MainWindowTest, TheWindowLoadsWithOnlyConnectMapRolesExitHelpListServersAndFilterEnabled)
 {
     FrmMainGUI& w = window();
-    const struct {
-        ui::ToolBar* bar;
-        int button;
-        QAction* item;
-        bool enabled;
-    } commands[] = {
+    ExpectCommandStates({
         {w.tbTop, 1, w.mnuConnectS, true},        {w.tbTop, 2, w.mnuDisconnectS, false},
         {w.tbTop, 4, w.mnuRefreshS, false},       {w.tbTop, 6, w.mnuMapRoles, true},
         {w.tbTop, 8, w.mnuExit, true},            {w.tbTop, 9, w.mnuContents, true},
@@ -172,13 +168,7 @@ TEST_F(MainWindowTest, TheWindowLoadsWithOnlyConnectMapRolesExitHelpListServersA
         {w.tbBottom, 7, w.mnuAdd, false},         {w.tbBottom, 8, w.mnuRemove, false},
         {w.tbBottom, 10, w.mnuCreateProfile, false}, {w.tbBottom, 11, w.mnuFilter, true},
         {w.tbBottom, 12, w.mnuReplicate, false},
-    };
-    for (const auto& c : commands) {
-        EXPECT_EQ(c.bar->Buttons(c.button).Enabled(), c.enabled) << c.bar->objectName().toStdString() << " " << c.button;
-        if (c.item) {
-            EXPECT_EQ(c.item->isEnabled(), c.enabled) << c.item->objectName().toStdString();
-        }
-    }
+    });
     for (QAction* off : {w.mnuCopyProfiles, w.mnuPaste, w.mnuPasteProfiles}) EXPECT_FALSE(off->isEnabled());
     EXPECT_TRUE(w.txtTop->text().isEmpty());
     EXPECT_TRUE(w.txtBottom->text().isEmpty());

@@ -72,7 +72,7 @@ TEST(TarvexNetTest, TheDemoNetworkDumpsAsJson)
 
     ASSERT_EQ(finish(start({"dump", "http://SPSSOURCE"}, output)), 0);
     const nlohmann::json server = nlohmann::json::parse(ReadFile(output));
-    EXPECT_EQ(server["children"].size(), 2u) << "two workspaces on the source";
+    EXPECT_EQ(server["children"].size(), 4u) << "four workspaces on the source, one of them hidden";
     ASSERT_EQ(finish(start({"dump", "http://SPSBERLIN"}, output)), 0);
     EXPECT_EQ(nlohmann::json::parse(ReadFile(output))["language"], "de");
     EXPECT_EQ(store::TemplateFolderUnc("SPSTARGET"), "\\\\SPSTARGET\\C$\\Program Files\\SharePoint Portal Server\\bin\\");
