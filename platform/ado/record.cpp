@@ -36,7 +36,7 @@ void Record::Open(const std::string& source, const std::string& activeConnection
     const std::string url = itemUrl(source, activeConnection);
     store::SpsDocument item;
     item.DataSource().Open(url);
-    content_ = item.contentStream().Read();
+    content_ = item.contentStream().content();
     url_ = url;
     open_ = true;
 }
@@ -45,10 +45,10 @@ void Record::Close()
 {
     open_ = false;
     url_.clear();
-    content_.clear();
+    content_ = {};
 }
 
-const std::string& Record::content() const
+const store::Content& Record::content() const
 {
     if (!open_) throw com::ComError(adErrObjectClosed, "Operation is not allowed when the object is closed.");
     return content_;

@@ -2,6 +2,8 @@
 // A record on a document-store item named by "http://" URL, opened to read
 // the item's content through a Stream.
 
+#include "platform/store/item_content.h"
+
 #include <string>
 
 namespace ado {
@@ -21,13 +23,14 @@ public:
 
     // The URL of the opened item, as the record resolved it.
     const std::string& url() const { return url_; }
-    // The item's content (empty for a folder); adErrObjectClosed when closed.
-    const std::string& content() const;
+    // The item's content (empty for a folder), read from the item's file
+    // when it is read or copied; adErrObjectClosed when closed.
+    const store::Content& content() const;
 
 private:
     bool open_ = false;
     std::string url_;
-    std::string content_;
+    store::Content content_;
 };
 
 } // namespace ado

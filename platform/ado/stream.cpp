@@ -9,10 +9,10 @@ namespace ado {
 
 Stream::Stream() = default;
 
-Stream Stream::Over(std::shared_ptr<std::string> buffer)
+Stream Stream::Over(std::shared_ptr<store::Content> content)
 {
     Stream stream;
-    stream.buffer_ = std::move(buffer);
+    stream.buffer_ = std::move(content);
     return stream;
 }
 
@@ -23,13 +23,13 @@ void Stream::requireOpen() const
 
 void Stream::Open()
 {
-    buffer_ = std::make_shared<std::string>();
+    buffer_ = std::make_shared<store::Content>();
     position_ = 0;
 }
 
 void Stream::Open(const Record& source, int, int)
 {
-    buffer_ = std::make_shared<std::string>(source.content());
+    buffer_ = std::make_shared<store::Content>(source.content());
     position_ = 0;
 }
 
@@ -57,12 +57,19 @@ void Stream::setPosition(long position)
     position_ = std::size_t(std::clamp<long>(position, 0, long(buffer_->size())));
 }
 
+// The number of bytes from the position on that a read or copy of count
+// takes (the rest, for -1).
+std::size_t Stream::takenBy(long count) const
+{
+    const std::size_t available = buffer_->size() - std::min(position_, buffer_->size());
+    return count < 0 ? available : std::min(available, std::size_t(count));
+}
+
 std::string Stream::Read(long count)
 {
     requireOpen();
-    const std::size_t available = buffer_->size() - std::min(position_, buffer_->size());
-    const std::size_t taken = count < 0 ? available : std::min(available, std::size_t(count));
-    std::string bytes = buffer_->substr(position_, taken);
+    const std::size_t taken = takenBy(count);
+    std::string bytes = buffer_->bytes(position_, taken);
     position_ += taken;
     return bytes;
 }
@@ -70,20 +77,29 @@ std::string Stream::Read(long count)
 void Stream::Write(std::string_view bytes)
 {
     requireOpen();
-    if (buffer_->size() < position_ + bytes.size()) buffer_->resize(position_ + bytes.size());
-    std::copy(bytes.begin(), bytes.end(), buffer_->begin() + std::ptrdiff_t(position_));
+    buffer_->write(position_, bytes);
     position_ += bytes.size();
 }
 
 void Stream::CopyTo(Stream& destination, long count)
 {
+    requireOpen();
     destination.requireOpen();
-    destination.Write(Read(count));
+    const std::size_t taken = takenBy(count);
+    destination.buffer_->copy(*buffer_, position_, taken, destination.position_);
+    destination.position_ += taken;
+    position_ += taken;
 }
 
 void Stream::Flush()
 {
     requireOpen();
+}
+
+const store::Content& Stream::content() const
+{
+    requireOpen();
+    return *buffer_;
 }
 
 } // namespace ado

@@ -3,6 +3,11 @@
 // document's content. Its type and character set are kept for callers that set
 // them, but bytes are never converted: what is copied or read is exactly what
 // was written, so binary content survives a stream declared as "ascii" text.
+// A stream opened on a stored item's content reads it from the item's file
+// piece by piece; copying it into another stream passes a view of those bytes
+// on, so a document copied through streams is never held in memory.
+
+#include "platform/store/item_content.h"
 
 #include <memory>
 #include <string>
@@ -23,9 +28,9 @@ public:
     // A closed stream: every call but the setters and Open fails with
     // adErrObjectClosed.
     Stream();
-    // A stream open on a byte buffer that the caller shares: writes go into
-    // it at once (a document's content stream).
-    static Stream Over(std::shared_ptr<std::string> buffer);
+    // A stream open on content that the caller shares: writes go into it at
+    // once (a document's content stream).
+    static Stream Over(std::shared_ptr<store::Content> content);
 
     int type() const { return type_; }
     void setType(int type) { type_ = type; }
@@ -34,7 +39,7 @@ public:
 
     // An empty stream in memory.
     void Open();
-    // A copy of the record's content, positioned at its start.
+    // The record's content, positioned at its start; writes go to a copy.
     void Open(const Record& source, int mode = adModeRead, int options = adOpenStreamFromRecord);
     bool isOpen() const { return buffer_ != nullptr; }
     void Close();
@@ -51,13 +56,17 @@ public:
     // Reads up to count bytes (the rest, for -1) and writes them into
     // destination at its position.
     void CopyTo(Stream& destination, long count = adCopyAll);
-    // Writes reach the buffer at once; Flush only checks the stream is open.
+    // Writes reach the content at once; Flush only checks the stream is open.
     void Flush();
+
+    // The content the stream is open on.
+    const store::Content& content() const;
 
 private:
     void requireOpen() const;
+    std::size_t takenBy(long count) const;
 
-    std::shared_ptr<std::string> buffer_;
+    std::shared_ptr<store::Content> buffer_;
     std::size_t position_ = 0;
     int type_ = adTypeBinary;
     std::string charset_ = "Unicode";

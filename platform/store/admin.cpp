@@ -227,7 +227,7 @@ std::string AddDocument(const std::string& folderUrl, const std::string& name, c
     for (const auto& [property, value] : document.properties) item.setProperty(property, value);
     data.firstList = com::Variant::StringArray(document.firstList);
     data.secondList = com::Variant::StringArray(document.secondList);
-    *item.content() = document.content;
+    *item.content() = Content(document.content);
 
     const std::string url = ChildUrl(folderUrl, name);
     if (document.state == DocumentState::CreatedCheckedIn) {

@@ -17,12 +17,13 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-std::string sha256(const std::string& bytes)
+std::string sha256(const Content& content)
 {
-    return QCryptographicHash::hash(QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())),
-                                    QCryptographicHash::Sha256)
-        .toHex()
-        .toStdString();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    content.read(0, content.size(), [&](std::string_view piece) {
+        hash.addData(QByteArrayView(piece.data(), qsizetype(piece.size())));
+    });
+    return hash.result().toHex().toStdString();
 }
 
 json propertiesOf(const ItemData& data)
@@ -77,7 +78,7 @@ json dumpItem(const std::string& url, std::vector<std::string>& failures)
                  {"lastModified", sys::GeneralDateText(data.lastModified)},
                  {"properties", propertiesOf(data)}};
     if (!IsContainer(data.kind)) {
-        const std::string& content = *item.content();
+        const Content& content = *item.content();
         node["size"] = content.size();
         node["sha256"] = sha256(content);
         node["contentType"] = data.contentType;

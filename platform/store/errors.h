@@ -55,4 +55,10 @@ private:
     std::string damage_;
 };
 
+// The damage found in the item at url, as the store reports it.
+inline com::ComError DamagedItemError(const std::string& url, const DamagedItem& damage)
+{
+    return com::ComError(errDamagedItem, "The stored item \"" + url + "\" is damaged: " + damage.damage());
+}
+
 } // namespace store

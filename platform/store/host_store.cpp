@@ -3,6 +3,7 @@
 #include "platform/net/folder.h"
 #include "platform/net/case_fold.h"
 #include "platform/store/errors.h"
+#include "platform/store/write_scope.h"
 
 #include <atomic>
 #include <cerrno>
@@ -35,11 +36,23 @@ void lockFile(int descriptor, int operation)
 
 // Connections by network root and host name; only those of the network in use
 // are kept, so that switching networks (as tests do) releases the old ones.
+// Each remembers the write scope in which it was last checked.
+struct Connection {
+    std::shared_ptr<HostStore> store;
+    std::uint64_t checkedInScope = 0;
+};
+
 struct ConnectionTable {
     std::mutex mutex;
     fs::path networkRoot;
-    std::map<std::string, std::shared_ptr<HostStore>> byHost;
+    std::map<std::string, Connection> byHost;
 };
+
+std::uint64_t currentScopeSerial()
+{
+    const WriteScope* scope = WriteScope::Current();
+    return scope ? scope->serial() : 0;
+}
 
 ConnectionTable& connections()
 {
@@ -72,8 +85,14 @@ std::shared_ptr<HostStore> HostStore::Connect(std::string_view hostName)
         table.networkRoot = networkRoot;
     }
     const std::string key = net::CaseFold(hostName);
+    const std::uint64_t scope = currentScopeSerial();
     if (auto found = table.byHost.find(key); found != table.byHost.end()) {
-        if (found->second->stillValid()) return found->second;
+        Connection& connection = found->second;
+        if (scope != 0 && connection.checkedInScope == scope) return connection.store;
+        if (connection.store->stillValid()) {
+            connection.checkedInScope = scope;
+            return connection.store;
+        }
         table.byHost.erase(found);
     }
 
@@ -91,7 +110,7 @@ std::shared_ptr<HostStore> HostStore::Connect(std::string_view hostName)
         throw com::ComError(errNoStoreOnHost, "The server " + host->name + " runs no document store");
 
     auto store = std::shared_ptr<HostStore>(new HostStore(*host, std::move(*hostFolder), std::move(*root)));
-    table.byHost.emplace(key, store);
+    table.byHost.emplace(key, Connection{store, scope});
     return store;
 }
 
@@ -116,11 +135,13 @@ HostStore::~HostStore()
     ::munmap(generation_, sizeof(std::uint64_t));
 }
 
-// The host's settings unchanged: host.ini is rewritten whole on every change.
+// The host's settings unchanged (host.ini is rewritten whole on every
+// change), and the store's folder still there: its lock file goes with it.
 bool HostStore::stillValid() const
 {
     const std::optional<Identity> hostFile = identify(hostFolder_.descriptor(), "host.ini");
-    return hostFile && sameFile(*hostFile, hostFile_);
+    struct stat lockFile {};
+    return hostFile && sameFile(*hostFile, hostFile_) && ::fstat(lock_.get(), &lockFile) == 0 && lockFile.st_nlink > 0;
 }
 
 void HostStore::requireStoreFolder() const
@@ -130,7 +151,7 @@ void HostStore::requireStoreFolder() const
     ConnectionTable& table = connections();
     {
         std::lock_guard guard(table.mutex);
-        std::erase_if(table.byHost, [this](const auto& entry) { return entry.second.get() == this; });
+        std::erase_if(table.byHost, [this](const auto& entry) { return entry.second.store.get() == this; });
     }
     throw com::ComError(errNoStoreOnHost, "The document store of " + host_.name + " has been removed");
 }
@@ -168,6 +189,26 @@ void HostStore::carryOver(std::uint64_t from, std::uint64_t to, StoreChange chan
 {
     if (change != StoreChange::Tree) names_.carryOver(from, to);
     if (change != StoreChange::Tree && change != StoreChange::Roles) roles_.carryOver(from, to);
+}
+
+const LoadedItem* HostStore::cachedItem(const std::string& pathKey, std::uint64_t generation)
+{
+    return items_.find(pathKey, generation);
+}
+
+void HostStore::cacheItem(const std::string& pathKey, std::uint64_t generation, LoadedItem item)
+{
+    items_.keep(pathKey, generation, std::move(item));
+}
+
+const std::vector<ListedEntry>* HostStore::cachedListing(const std::string& folderKey, std::uint64_t generation)
+{
+    return listings_.find(folderKey, generation);
+}
+
+void HostStore::cacheListing(const std::string& folderKey, std::uint64_t generation, std::vector<ListedEntry> entries)
+{
+    listings_.keep(folderKey, generation, std::move(entries));
 }
 
 const RoleLists* HostStore::cachedRoles(const std::string& containerKey, std::uint64_t generation) const

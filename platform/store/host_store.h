@@ -9,18 +9,19 @@
 //
 // The lock file ".tvx.lock" in the store's folder carries the generation: a
 // number that every write raises while it holds the exclusive lock. Each
-// process maps it, so reading it costs no system call. What a
-// process caches about the store (role lists in force, the names of a folder)
-// is valid for as long as the generation it was read at is the current one;
-// a writer that knows what it changed carries the unaffected entries on to its
-// new generation.
+// process maps it, so reading it costs no system call. What a process caches
+// about the store (role lists in force, the names and entries of a folder,
+// opened items) is valid for as long as the generation it was read at is the
+// current one; a writer that knows what it changed carries the unaffected
+// entries on to its new generation.
 
 #include "platform/net/network.h"
+#include "platform/store/generation_cache.h"
+#include "platform/store/item_data.h"
 #include "platform/store/roles.h"
 
 #include <cstdint>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,7 +48,8 @@ public:
     // Reaches the store of hostName. No network root: errStoreUnreachable;
     // unknown host: errHostNotFound; host not reachable: errHostUnreachable;
     // no "MSDMSERV" service or no store folder: errNoStoreOnHost. Connections
-    // are kept per process and checked against the host's settings each time.
+    // are kept per process and checked against the host's settings each time,
+    // or inside a write scope the first time the scope reaches the host.
     static std::shared_ptr<HostStore> Connect(std::string_view hostName);
 
     ~HostStore();
@@ -95,6 +97,16 @@ public:
     FolderNames* cachedNames(const std::string& folderKey, std::uint64_t generation);
     FolderNames& cacheNames(const std::string& folderKey, std::uint64_t generation, FolderNames names);
 
+    // Items as they were read (key: the path asked for, case folded), and
+    // the entries of folders (key: their stored names), at a generation. A
+    // change to any item drops them all. Only the most recently used are kept:
+    // enough for a copy to open its source item, the source's schema and its
+    // definitions once per document and find them again.
+    const LoadedItem* cachedItem(const std::string& pathKey, std::uint64_t generation);
+    void cacheItem(const std::string& pathKey, std::uint64_t generation, LoadedItem item);
+    const std::vector<ListedEntry>* cachedListing(const std::string& folderKey, std::uint64_t generation);
+    void cacheListing(const std::string& folderKey, std::uint64_t generation, std::vector<ListedEntry> entries);
+
 private:
     struct Identity {
         dev_t device = 0;
@@ -105,38 +117,13 @@ private:
     static std::optional<Identity> identify(int folder, const char* path);
     static bool sameFile(const Identity& a, const Identity& b);
 
+    static constexpr std::size_t kCachedItems = 64;
+    static constexpr std::size_t kCachedListings = 16;
+
     HostStore(net::HostInfo host, net::Folder hostFolder, net::Folder root);
     bool stillValid() const;
     void carryOver(std::uint64_t from, std::uint64_t to, StoreChange change);
     void writeGeneration(std::uint64_t generation);
-
-    // Values read at one generation of the store: all of them are valid as
-    // long as that generation is the current one, and are dropped when a value
-    // of another generation is kept.
-    template <class Value>
-    struct GenerationCache {
-        std::uint64_t generation = 0;
-        std::map<std::string, Value> values;
-
-        Value* find(const std::string& key, std::uint64_t at)
-        {
-            const auto found = at == generation ? values.find(key) : values.end();
-            return found == values.end() ? nullptr : &found->second;
-        }
-        Value& keep(const std::string& key, std::uint64_t at, Value value)
-        {
-            if (at != generation) {
-                values.clear();
-                generation = at;
-            }
-            return values.insert_or_assign(key, std::move(value)).first->second;
-        }
-        // A write from `from` to `to` that left these values as they were.
-        void carryOver(std::uint64_t from, std::uint64_t to)
-        {
-            if (generation == from) generation = to;
-        }
-    };
 
     net::HostInfo host_;
     net::Folder hostFolder_;
@@ -146,6 +133,8 @@ private:
     std::uint64_t* generation_ = nullptr; // mapped from the lock file
     mutable GenerationCache<RoleLists> roles_;
     GenerationCache<FolderNames> names_;
+    GenerationCache<LoadedItem> items_{kCachedItems};
+    GenerationCache<std::vector<ListedEntry>> listings_{kCachedListings};
 };
 
 } // namespace store

@@ -8,6 +8,7 @@
 // its metadata as JSON in a file inside its folder.
 
 #include "platform/com/variant.h"
+#include "platform/store/item_content.h"
 #include "platform/store/item_file_layout.h"
 #include "platform/store/roles.h"
 #include "platform/store/sps.h"
@@ -16,6 +17,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace store {
 
@@ -56,6 +58,23 @@ struct ItemData {
     com::Variant firstList;
     com::Variant secondList;
     PublishingState publishing;
+};
+
+// An item's stored names from the store's root.
+using Names = std::vector<std::string>;
+
+// An item as read from its files.
+struct LoadedItem {
+    Names names;     // the stored names from the store's root
+    ItemData data;
+    Content content; // a document's or schema item's; empty for a container
+};
+
+// An entry of a folder's listing.
+struct ListedEntry {
+    std::string name;
+    bool container = false;
+    sys::DateTime lastModified;
 };
 
 bool IsContainer(ItemKind kind);

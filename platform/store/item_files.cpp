@@ -7,15 +7,18 @@
 #include "platform/store/item_file_layout.h"
 #include "platform/store/item_metadata.h"
 #include "platform/store/item_url.h"
+#include "platform/store/write_scope.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/openat2.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace store {
@@ -28,9 +31,6 @@ using net::FileHandle;
 
 constexpr std::string_view kReservedPrefix = ".tvx.";
 constexpr std::string_view kTemporaryPrefix = ".tvx.tmp.";
-// Content is read and written in pieces of this size, each added to the
-// content's checksum while it is in the cache.
-constexpr std::size_t kContentPiece = std::size_t(1) << 20;
 // The first read of an item file: its head and a small item's content.
 constexpr std::size_t kFirstRead = std::size_t(64) << 10;
 
@@ -68,8 +68,7 @@ auto namingDamage(const HostStore& store, const Names& names, Read read)
     try {
         return read();
     } catch (const DamagedItem& damage) {
-        throw com::ComError(errDamagedItem, "The stored item \"" + ItemUrlText(store.host().name, names)
-                                                + "\" is damaged: " + damage.damage());
+        throw DamagedItemError(ItemUrlText(store.host().name, names), damage);
     }
 }
 
@@ -189,33 +188,24 @@ std::string_view contentIn(std::string_view start, const ItemFileLayout& layout)
     return start.substr(std::min(start.size(), layout.contentOffset()));
 }
 
-// The content of a slotted item file: what came with its start, then the
-// rest piece by piece, all against its checksum.
-std::string readContent(int descriptor, const ItemFileLayout& layout, std::string_view start)
+// A document's or schema item's file: its metadata and its content, which
+// stays in the file (held open) beyond what came with the file's start.
+std::pair<ItemData, Content> readItemFile(FileHandle file, std::size_t size, std::string url)
 {
-    std::string content(layout.contentLength, '\0');
-    const std::string_view first = contentIn(start, layout);
-    ItemContentReader reader(descriptor, layout, first);
-    std::size_t filled = first.copy(content.data(), content.size());
-    do filled += reader.read(content.data() + filled, std::min(kContentPiece, content.size() - filled));
-    while (filled < content.size());
-    return content;
-}
-
-// A document's or schema item's file: its metadata and content.
-ItemData readItemFile(int descriptor, std::size_t size, std::string& content)
-{
-    const std::string start = readItemStart(descriptor, size);
+    const std::string start = readItemStart(file.get(), size);
     if (!IsSlottedItemFile(start)) {
-        std::string bytes = readAt(descriptor, 0, size); // a file of the earliest kind
-        return DecodeItemFile(bytes, content);
+        std::string bytes = readAt(file.get(), 0, size); // a file of the earliest kind
+        std::string content;
+        ItemData data = DecodeItemFile(bytes, content);
+        return {std::move(data), Content(std::move(content))};
     }
     const std::optional<ItemFileLayout> layout = DecodeItemHeader(start);
     if (!layout) throw DamagedItem("unreadable header");
     RequireWholeItemFile(*layout, size);
     ItemData data = DecodeItemHead(*layout, start);
-    content = readContent(descriptor, *layout, start);
-    return data;
+    auto stored = std::make_shared<const StoredContent>(std::move(file), *layout, std::string(contentIn(start, *layout)),
+                                                        std::move(url));
+    return {std::move(data), Content(std::move(stored))};
 }
 
 ItemKind containerKindAt(std::size_t depth, ItemKind stored)
@@ -263,42 +253,53 @@ void writeAll(int descriptor, std::string_view bytes)
     }
 }
 
+// A file written whole, still open; the layout is that of an item file.
+struct WrittenFile {
+    FileHandle file;
+    ItemFileLayout layout;
+};
+
 // Creates a new file in a folder and lets write fill it; the file is removed
 // again when that fails.
 template <class Write>
-void writeNewFile(int directory, const std::string& name, Write write)
+WrittenFile writeNewFile(int directory, const std::string& name, Write write)
 {
-    FileHandle file(::openat(directory, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
-    if (!file) throwSystemError("Cannot create " + name + " in the document store");
+    WrittenFile written{FileHandle(::openat(directory, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644)), {}};
+    if (!written.file) throwSystemError("Cannot create " + name + " in the document store");
     try {
-        write(file.get());
-        if (::close(file.release()) != 0) throwSystemError("Cannot write " + name + " to the document store");
+        write(written);
     } catch (...) {
         ::unlinkat(directory, name.c_str(), 0);
         throw;
     }
+    return written;
 }
 
-// A container's metadata file, flushed once; its time is the item's own
-// last-modified time, so that listings show it without reading the file.
-void writeContainerFile(int directory, const std::string& name, const ItemData& data)
+// A container's metadata file; its time is the item's own last-modified
+// time, so that listings show it without reading the file.
+WrittenFile writeContainerFile(int directory, const std::string& name, const ItemData& data)
 {
-    writeNewFile(directory, name, [&](int file) {
-        writeAll(file, EncodeContainerFile(data));
+    return writeNewFile(directory, name, [&](WrittenFile& written) {
+        writeAll(written.file.get(), EncodeContainerFile(data));
         const timespec times[2] = {{0, UTIME_OMIT}, {data.lastModified.seconds, 0}};
-        if (::futimens(file, times) != 0 || ::fdatasync(file) != 0)
+        if (::futimens(written.file.get(), times) != 0)
             throwSystemError("Cannot write " + name + " to the document store");
     });
 }
 
-void writeItemFile(int directory, const std::string& name, const ItemData& data, std::string_view content)
+WrittenFile writeItemFile(int directory, const std::string& name, const ItemData& data, const Content& content)
 {
-    writeNewFile(directory, name, [&](int file) {
-        ItemFileWriter writer(file, EncodeItemMetadata(data));
-        for (std::size_t offset = 0; offset < content.size(); offset += kContentPiece)
-            writer.append(content.substr(offset, kContentPiece));
-        writer.finish(data.lastModified);
+    return writeNewFile(directory, name, [&](WrittenFile& written) {
+        ItemFileWriter writer(written.file.get(), EncodeItemMetadata(data));
+        content.read(0, content.size(), [&](std::string_view piece) { writer.append(piece); });
+        written.layout = writer.finish(data.lastModified);
     });
+}
+
+// The content of an item file just written, read from it from now on.
+Content writtenContent(WrittenFile written, std::string url)
+{
+    return Content(std::make_shared<const StoredContent>(std::move(written.file), written.layout, std::string(), std::move(url)));
 }
 
 // False, with errno set, when a write fails.
@@ -314,65 +315,49 @@ bool writeAllAt(int descriptor, std::string_view bytes, std::size_t offset)
     return true;
 }
 
-// Whether the content stored in the file (its first bytes in start) is
-// exactly content, compared piece by piece; a stored content that fails its
-// checksum is not.
-bool holdsContent(int descriptor, const ItemFileLayout& layout, std::string_view start, std::string_view content)
-{
-    const std::string_view first = contentIn(start, layout);
-    if (layout.contentLength != content.size() || !content.starts_with(first)) return false;
-    std::string piece(std::min(kContentPiece, content.size()), '\0');
-    ItemContentReader reader(descriptor, layout, first);
-    try {
-        std::size_t offset = first.size();
-        do {
-            const std::size_t count = reader.read(piece.data(), std::min(piece.size(), content.size() - offset));
-            if (content.substr(offset, count) != std::string_view(piece.data(), count)) return false;
-            offset += count;
-        } while (offset < content.size());
-    } catch (const DamagedItem&) {
-        return false;
-    }
-    return true;
-}
-
-// Rewrites an item's metadata in its own file when the content stays as it is
-// and the metadata fits the file's free slot: no new file, one flush, which
-// also keeps the item's new time. False when the item has to be written
-// whole. A write that fails leaves the slot marked unwritten, so that readers
-// keep the metadata that was current before.
-bool rewriteMetadataInPlace(int directory, const std::string& name, const ItemData& data, std::string_view content)
+// Rewrites an item's metadata in its own file when the file is the one that
+// holds content (content in a file never changes) and the metadata fits the
+// file's free slot: no new file, and the flush also keeps the item's new time.
+// False when the item has to be written whole. A write that fails leaves the
+// slot marked unwritten, so that readers keep the metadata that was current
+// before.
+bool rewriteMetadataInPlace(int directory, const std::string& name, const ItemData& data, const StoredContent& content)
 {
     const FileHandle file(::openat(directory, name.c_str(), O_RDWR | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     struct stat status {};
     // A file with other links would change under those names too.
-    if (!file || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_nlink != 1) return false;
+    if (!file || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_nlink != 1
+        || !content.isFile(status))
+        return false;
     const std::size_t size = std::size_t(status.st_size);
     const std::string start = readItemStart(file.get(), size);
     const std::optional<SlotWrite> update = MetadataUpdateFor(start, size, EncodeItemMetadata(data));
-    if (!update || !holdsContent(file.get(), *DecodeItemHeader(start), start, content)) return false;
+    if (!update) return false;
 
     const timespec times[2] = {{0, UTIME_OMIT}, {data.lastModified.seconds, 0}};
-    if (writeAllAt(file.get(), update->bytes, update->offset) && ::futimens(file.get(), times) == 0
-        && ::fsync(file.get()) == 0)
-        return true;
-    const int error = errno;
-    const std::string unwritten(kSlotHeaderSize, '\0');
-    writeAllAt(file.get(), unwritten, update->offset);
-    throwSystemError("Cannot write " + name + " to the document store", error);
+    if (!writeAllAt(file.get(), update->bytes, update->offset) || ::futimens(file.get(), times) != 0) {
+        const int error = errno;
+        const std::string unwritten(kSlotHeaderSize, '\0');
+        writeAllAt(file.get(), unwritten, update->offset);
+        throwSystemError("Cannot write " + name + " to the document store", error);
+    }
+    MakeDurable(file.get());
+    return true;
 }
 
-void writeTree(int directory, const std::string& name, const NewItem& item)
+// Writes the item and everything below it; the files written go to written,
+// the item's own file (or its metadata file) first.
+void writeTree(int directory, const std::string& name, const NewItem& item, std::vector<WrittenFile>& written)
 {
     if (!IsContainer(item.data.kind)) {
-        writeItemFile(directory, name, item.data, item.content);
+        written.push_back(writeItemFile(directory, name, item.data, item.content));
         return;
     }
     if (::mkdirat(directory, name.c_str(), 0755) != 0) throwSystemError("Cannot create " + name + " in the document store");
     FileHandle folder(::openat(directory, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!folder) throwSystemError("Cannot open " + name + " in the document store");
-    writeContainerFile(folder.get(), std::string(kContainerFile), item.data);
-    for (const NewItem& child : item.children) writeTree(folder.get(), child.name, child);
+    written.push_back(writeContainerFile(folder.get(), std::string(kContainerFile), item.data));
+    for (const NewItem& child : item.children) writeTree(folder.get(), child.name, child, written);
 }
 
 // Every name of a new tree, checked before anything is written.
@@ -382,11 +367,15 @@ void requireTreeNames(const NewItem& item)
     for (const NewItem& child : item.children) requireTreeNames(child);
 }
 
-void renameInFolder(int directory, const std::string& from, const std::string& to)
+enum class Replacing { No, Yes };
+
+void renameInFolder(int directory, const std::string& from, const std::string& to, Replacing replacing = Replacing::Yes)
 {
-    if (::renameat(directory, from.c_str(), directory, to.c_str()) != 0) {
+    const unsigned flags = replacing == Replacing::Yes ? 0 : RENAME_NOREPLACE;
+    if (::renameat2(directory, from.c_str(), directory, to.c_str(), flags) != 0) {
         const int error = errno;
         if (error == ENOENT) throw com::ComError(errItemNotFound, "The item \"" + from + "\" does not exist");
+        if (error == EEXIST) throw com::ComError(errItemExists, "An item named \"" + to + "\" exists already");
         throwSystemError("Cannot rename " + from + " in the document store", error);
     }
 }
@@ -432,6 +421,10 @@ void RequireNewItemName(std::string_view name)
 
 std::optional<LoadedItem> ItemFiles::load(const Names& path) const
 {
+    const std::string key = net::CaseFold(NamesKey(path));
+    const std::uint64_t generation = store_.generation();
+    if (const LoadedItem* cached = store_.cachedItem(key, generation)) return *cached;
+
     std::optional<OpenedEntry> entry = openEntry(store_, path);
     if (!entry) return std::nullopt;
     LoadedItem item{std::move(entry->names), {}, {}};
@@ -439,10 +432,12 @@ std::optional<LoadedItem> ItemFiles::load(const Names& path) const
         if (entry->directory) {
             item.data = readContainerData(store_, entry->descriptor.get(), item.names);
         } else {
-            item.data = readItemFile(entry->descriptor.get(), entry->size, item.content);
+            std::tie(item.data, item.content) = readItemFile(std::move(entry->descriptor), entry->size,
+                                                             ItemUrlText(store_.host().name, item.names));
             if (IsContainer(item.data.kind)) throw DamagedItem("a folder's metadata in a file");
         }
     });
+    store_.cacheItem(key, generation, item);
     return item;
 }
 
@@ -454,6 +449,10 @@ ItemData ItemFiles::loadContainer(const Names& names) const
 
 std::vector<ListedEntry> ItemFiles::list(const Names& names) const
 {
+    const std::string key = NamesKey(names);
+    const std::uint64_t generation = store_.generation();
+    if (const std::vector<ListedEntry>* cached = store_.cachedListing(key, generation)) return *cached;
+
     const FileHandle folder = openContainer(store_, names);
     std::vector<std::pair<std::string, ListedEntry>> sorted;
     const std::string metadataSuffix = "/" + std::string(kContainerFile);
@@ -480,7 +479,8 @@ std::vector<ListedEntry> ItemFiles::list(const Names& names) const
     });
     std::vector<ListedEntry> entries;
     entries.reserve(sorted.size());
-    for (auto& [key, entry] : sorted) entries.push_back(std::move(entry));
+    for (auto& [folded, entry] : sorted) entries.push_back(std::move(entry));
+    store_.cacheListing(key, generation, entries);
     return entries;
 }
 
@@ -506,16 +506,17 @@ std::optional<std::string> ItemFiles::existingName(HostStore::WriteLock& lock, c
     return match->second;
 }
 
-void ItemFiles::create(HostStore::WriteLock& lock, const Names& parent, const NewItem& item)
+Content ItemFiles::create(HostStore::WriteLock& lock, const Names& parent, const NewItem& item)
 {
     requireTreeNames(item);
     if (existingName(lock, parent, item.name))
         throw com::ComError(errItemExists, "An item named \"" + item.name + "\" exists already in \"" + NamesKey(parent) + "\"");
     const FileHandle folder = openContainer(store_, parent);
     const std::string temporary = temporaryName();
+    std::vector<WrittenFile> written;
     try {
-        writeTree(folder.get(), temporary, item);
-        renameInFolder(folder.get(), temporary, item.name);
+        writeTree(folder.get(), temporary, item, written);
+        renameInFolder(folder.get(), temporary, item.name, Replacing::No);
     } catch (...) {
         net::RemoveTreeAt(folder.get(), temporary);
         throw;
@@ -523,29 +524,39 @@ void ItemFiles::create(HostStore::WriteLock& lock, const Names& parent, const Ne
     if (HostStore::FolderNames* names = store_.cachedNames(NamesKey(parent), lock.generation()))
         names->emplace(net::CaseFold(item.name), item.name);
     lock.commit(StoreChange::NamesInFolder);
+    for (const WrittenFile& file : written) MakeDurable(file.file.get());
+    if (IsContainer(item.data.kind)) return {};
+    Names names = parent;
+    names.push_back(item.name);
+    return writtenContent(std::move(written.front()), ItemUrlText(store_.host().name, names));
 }
 
-void ItemFiles::replaceItem(HostStore::WriteLock& lock, const Names& names, const ItemData& data, std::string_view content)
+Content ItemFiles::replaceItem(HostStore::WriteLock& lock, const Names& names, const ItemData& data, const Content& content)
 {
     const FileHandle folder = openContainer(store_, parentOf(names));
-    if (!rewriteMetadataInPlace(folder.get(), names.back(), data, content)) {
-        const std::string temporary = temporaryName();
-        writeItemFile(folder.get(), temporary, data, content);
-        try {
-            renameInFolder(folder.get(), temporary, names.back());
-        } catch (...) {
-            ::unlinkat(folder.get(), temporary.c_str(), 0);
-            throw;
-        }
+    const StoredContent* stored = content.wholeStoredContent();
+    if (stored && rewriteMetadataInPlace(folder.get(), names.back(), data, *stored)) {
+        lock.commit(StoreChange::Content);
+        return content;
+    }
+    const std::string temporary = temporaryName();
+    WrittenFile written = writeItemFile(folder.get(), temporary, data, content);
+    try {
+        renameInFolder(folder.get(), temporary, names.back());
+    } catch (...) {
+        ::unlinkat(folder.get(), temporary.c_str(), 0);
+        throw;
     }
     lock.commit(StoreChange::Content);
+    MakeDurable(written.file.get());
+    return writtenContent(std::move(written), ItemUrlText(store_.host().name, names));
 }
 
 void ItemFiles::replaceContainer(HostStore::WriteLock& lock, const Names& names, const ItemData& data, StoreChange change)
 {
     const FileHandle folder = openContainer(store_, names);
     const std::string temporary = temporaryName();
-    writeContainerFile(folder.get(), temporary, data);
+    const WrittenFile written = writeContainerFile(folder.get(), temporary, data);
     try {
         renameInFolder(folder.get(), temporary, std::string(kContainerFile));
     } catch (...) {
@@ -553,6 +564,7 @@ void ItemFiles::replaceContainer(HostStore::WriteLock& lock, const Names& names,
         throw;
     }
     lock.commit(change);
+    MakeDurable(written.file.get());
 }
 
 void ItemFiles::remove(HostStore::WriteLock& lock, const Names& names, bool container)

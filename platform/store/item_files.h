@@ -5,18 +5,23 @@
 // case (the exact name first, a scan of the folder only when that fails).
 // Nothing resolves outside the store's folder.
 //
-// A new or changed item goes to a temporary entry in the same folder, is
-// flushed once and then renamed into place, so that no reader ever meets half
-// an item. A change of a document's or schema item's metadata alone is
-// written into a free slot of the item's own file and flushed once (see
+// A new or changed item goes whole to a temporary entry in the same folder
+// and is then renamed into place, so that no reader, and no crash of the
+// writer, ever meets half an item. A change of a document's or schema item's
+// metadata alone is written into a free slot of the item's own file (see
 // item_file_layout.h): a reader or a crash meets the metadata before or after
-// it, never a mix. Content is written and read in pieces against its checksum
-// (item_content.h). Temporary and metadata entries carry the reserved prefix
-// ".tvx." (in any letter case) and are never items.
+// it, never a mix. Each written file is then flushed once, at once or with
+// the write scope it belongs to (write_scope.h); the flush after the rename
+// makes the new name durable with the file. Content is written and read in
+// pieces against its checksum (item_content.h), never held whole. Temporary
+// and metadata entries carry the reserved prefix ".tvx." (in any letter
+// case) and are never items.
 //
 // Entries are opened below the store's open folder without following links;
 // a path too long for one call is resolved one folder at a time. Damage found
 // in a stored file is reported with errDamagedItem naming the item's URL.
+// Items and listings read are kept in the store's caches while its
+// generation stays the same.
 
 #include "platform/store/host_store.h"
 #include "platform/store/item_data.h"
@@ -28,8 +33,6 @@
 
 namespace store {
 
-using Names = std::vector<std::string>;
-
 // The key of a path in the caches: its stored names joined by "/".
 std::string NamesKey(const Names& names);
 // Whether a name is one of the store's own entries (reserved prefix ".tvx.",
@@ -40,24 +43,12 @@ bool IsReservedName(std::string_view name);
 // (ERROR_FILENAME_EXCED_RANGE).
 void RequireNewItemName(std::string_view name);
 
-struct LoadedItem {
-    Names names;     // the stored names from the store's root
-    ItemData data;
-    std::string content;
-};
-
-struct ListedEntry {
-    std::string name;
-    bool container = false;
-    sys::DateTime lastModified;
-};
-
 // A new item to write: a container with the items below it, or an item with
 // its content.
 struct NewItem {
     std::string name;
     ItemData data;
-    std::string content;
+    Content content;
     std::vector<NewItem> children;
 };
 
@@ -82,11 +73,13 @@ public:
     // Writes under the lock; each commits its change. create() throws
     // errItemExists when the parent holds the name in any letter case, and
     // ERROR_FILENAME_EXCED_RANGE, before writing anything, for a name longer
-    // than the file system holds.
-    void create(HostStore::WriteLock& lock, const Names& parent, const NewItem& item);
-    // In place when the stored content is content and the metadata fits the
-    // file's slots; otherwise as a new file.
-    void replaceItem(HostStore::WriteLock& lock, const Names& names, const ItemData& data, std::string_view content);
+    // than the file system holds. It returns the content of the new item as
+    // now stored (empty for a container).
+    Content create(HostStore::WriteLock& lock, const Names& parent, const NewItem& item);
+    // In place when content is all of the content stored in the item's file
+    // and the metadata fits the file's slots; otherwise as a new file. Returns
+    // the content as now stored.
+    Content replaceItem(HostStore::WriteLock& lock, const Names& names, const ItemData& data, const Content& content);
     void replaceContainer(HostStore::WriteLock& lock, const Names& names, const ItemData& data, StoreChange change);
     void remove(HostStore::WriteLock& lock, const Names& names, bool container);
 

@@ -204,11 +204,11 @@ void ItemSession::saveTo(const std::string& url, Publishing publishing)
             requireKnownAccounts(*target.store, data.roles);
         }
     }
-    files.create(lock, parent->names, NewItem{path.back(), data, *content_, {}});
+    Content stored = files.create(lock, parent->names, NewItem{path.back(), data, *content_, {}});
 
     Names names = parent->names;
     names.push_back(path.back());
-    bind(std::move(target.store), url, LoadedItem{std::move(names), std::move(data), std::move(*content_)});
+    bind(std::move(target.store), url, LoadedItem{std::move(names), std::move(data), std::move(stored)});
 }
 
 LoadedItem ItemSession::loadStillStored(const ItemFiles& files) const
@@ -244,7 +244,7 @@ void ItemSession::save()
     access.require(parentOf(names_), isSchemaKind(data_.kind) ? Role::Coordinator : Role::Author, "change items");
     requireNotCheckedOutByOther(stored.data.publishing, sys::CurrentUser(), url_);
     data_.publishing = stored.data.publishing;
-    files.replaceItem(lock, names_, data_, *content_);
+    *content_ = files.replaceItem(lock, names_, data_, *content_);
 }
 
 void ItemSession::remove(const std::string& url)
@@ -443,7 +443,7 @@ void ItemSession::changePublishing(bool publish)
     }
     data_.publishing = state;
     data_.lastModified = sys::Now();
-    files.replaceItem(lock, names_, data_, *content_);
+    *content_ = files.replaceItem(lock, names_, data_, *content_);
 }
 
 void ItemSession::checkIn()

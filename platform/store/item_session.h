@@ -30,7 +30,7 @@ public:
     ItemData& data() { return data_; }
     const ItemData& data() const { return data_; }
     // The content, shared with a document's content stream.
-    const std::shared_ptr<std::string>& content() const { return content_; }
+    const std::shared_ptr<Content>& content() const { return content_; }
 
     void open(const std::string& url);
     // How a document's publishing state is set when it is created.
@@ -75,7 +75,7 @@ private:
     std::string url_;
     Names names_;
     ItemData data_;
-    std::shared_ptr<std::string> content_ = std::make_shared<std::string>();
+    std::shared_ptr<Content> content_ = std::make_shared<Content>();
     bool rolesChanged_ = false;
 };
 

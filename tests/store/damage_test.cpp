@@ -2,6 +2,7 @@
 // never returned as good data; items written before content checksums are
 // still read. Folders nest deeper than one path can be long.
 
+#include "platform/ado/stream.h"
 #include "platform/net/net_errors.h"
 #include "platform/store/errors.h"
 #include "platform/store/item_file_layout.h"
@@ -23,10 +24,13 @@ std::string flipped(std::string bytes, std::size_t at)
     return bytes.replace(at, 1, 1, char(bytes[at] ^ 0x41));
 }
 
+// Opens the item and reads its content: damage to the metadata fails the
+// open, damage to a large content the read.
 void openItem(const std::string& url)
 {
     store::SpsDocument item;
     item.DataSource().Open(url);
+    item.contentStream().Read();
 }
 
 class StoreDamageTest : public testing_support::DocumentsFolderTest {};
