@@ -4,11 +4,63 @@
 #include "platform/sys/program_folder.h"
 #include "platform/ui/do_events.h"
 
+#include <map>
+#include <optional>
+#include <sys/stat.h>
+
+namespace {
+
+// Raised by every write of this process, so that what was read before it is
+// read again even when the file's times do not tell the change.
+std::uint64_t writesMade = 0;
+
+// What tells one state of the database file from another.
+struct FileStamp {
+    std::filesystem::path path;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+    std::uint64_t writes = 0;
+
+    bool operator==(const FileStamp& other) const
+    {
+        const auto same = [](const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; };
+        return path == other.path && device == other.device && inode == other.inode && size == other.size
+            && same(modified, other.modified) && same(changed, other.changed) && writes == other.writes;
+    }
+};
+
+std::optional<FileStamp> stampOf(const std::filesystem::path& path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+    return FileStamp{path, status.st_dev, status.st_ino, status.st_size, status.st_mtim, status.st_ctim, writesMade};
+}
+
+struct CachedTable {
+    FileStamp stamp;
+    ado::Recordset rows;
+};
+
+std::map<std::string, CachedTable>& cachedTables()
+{
+    static std::map<std::string, CachedTable> tables;
+    return tables;
+}
+
+} // namespace
+
 std::filesystem::path SettingsDatabasePath() { return sys::ProgramFolder() / "TarvexDB.mdb"; }
 
 void SettingsConnection::open() { connection_.open(SettingsDatabasePath(), "", ""); }
 
-void SettingsConnection::execute(const std::string& statement) { connection_.execute(statement); }
+void SettingsConnection::execute(const std::string& statement)
+{
+    ++writesMade;
+    connection_.execute(statement);
+}
 
 ado::Recordset SettingsConnection::select(const std::string& table)
 {
@@ -19,6 +71,7 @@ ado::Recordset SettingsConnection::select(const std::string& table)
 void SettingsConnection::rewriteTable(const std::string& table, const std::vector<SettingsRow>& rows)
 {
     ado::RequirePlainTableName(table);
+    ++writesMade;
     ado::Transaction transaction(connection_);
     connection_.execute("delete * from " + table);
     ui::DoEvents();
@@ -31,4 +84,20 @@ void SettingsConnection::rewriteTable(const std::string& table, const std::vecto
         ui::DoEvents();
     }
     transaction.commit();
+}
+
+ado::Recordset SelectSettingsTable(const std::string& table)
+{
+    const std::optional<FileStamp> before = stampOf(SettingsDatabasePath());
+    auto& tables = cachedTables();
+    if (const auto cached = tables.find(table); before && cached != tables.end() && cached->second.stamp == *before)
+        return cached->second.rows;
+
+    SettingsConnection connection;
+    connection.open();
+    ado::Recordset rows = connection.select(table);
+    connection.close();
+    // Kept only when nothing changed the file while it was read.
+    if (before && stampOf(SettingsDatabasePath()) == before) tables.insert_or_assign(table, CachedTable{*before, rows});
+    return rows;
 }

@@ -33,3 +33,10 @@ public:
 private:
     ado::Connection connection_;
 };
+
+// The rows of a table as "select * from <table>" gives them. They are read
+// through a SettingsConnection the first time and again only once the
+// database has changed: written by this process, or replaced or written by
+// another one (the file's identity, size and times tell). Raises what open()
+// and select() raise.
+ado::Recordset SelectSettingsTable(const std::string& table);

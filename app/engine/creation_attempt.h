@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/core/error_trap.h"
+#include "platform/store/write_scope.h"
 #include "platform/ui/do_events.h"
 
 #include <string>
@@ -21,4 +22,16 @@ void DeleteExistingItem(ErrorTrap& trap, const std::string& url)
     trap.step([&] { existing.DataSource().Open(url, 0, -1); });
     trap.step([&] { existing.Delete(); });
     trap.step([] { ui::DoEvents(); });
+}
+
+// Makes what the scope wrote durable; false when that failed (the failure
+// went to the trap).
+inline bool Committed(ErrorTrap& trap, store::WriteScope& scope)
+{
+    bool committed = false;
+    trap.step([&] {
+        scope.commit();
+        committed = true;
+    });
+    return committed;
 }

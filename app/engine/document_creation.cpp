@@ -90,67 +90,80 @@ void CreateDocument(const std::string& sourceFolder, const std::string& destinat
         .remark(sourceUrl, destinationUrl, sizeText, "Permission denied to Overwrite document.")
         .leave();
 
-    ado::Record record;
-    ado::Stream stream;
-    store::SpsDocument destination;
-    store::SpsDocument source;
-    destination.setPreOpenFlag(false);
-    source.setPreOpenFlag(false);
+    {
+        // The document's save, check-in and publishing are flushed together,
+        // before its row calls it copied. A procedure that leaves after the
+        // save has its writes flushed as the scope closes.
+        store::WriteScope scope;
+        ado::Record record;
+        ado::Stream stream;
+        store::SpsDocument destination;
+        store::SpsDocument source;
+        destination.setPreOpenFlag(false);
+        source.setPreOpenFlag(false);
 
-    trap.step([&] { source.DataSource().Open(sourceUrl, 0, -1); });
-    trap.step([&] { record.Open(name, "URL=" + sourceFolder, 0, -1, 512); });
-    trap.step([&] {
-        stream.setType(ado::adTypeText);
-        stream.setCharset("ascii");
-        stream.Open(record, ado::adModeRead, ado::adOpenStreamFromRecord);
-    });
-    trap.step([&] { stream.CopyTo(destination.contentStream(), ado::adCopyAll); });
-    trap.step([&] { destination.contentStream().Flush(); });
-    const com::Variant security = trap.value([&] { return source.securityValue(); });
-    trap.step([&] { sizeText = SizeText(source.size()); });
-    if (gAssignFolderProfiles) trap.step([&] { destination.setContentClass(source.contentClass()); });
-    if (gAssignDocumentSecurity) trap.step([&] { destination.setSecurityValue(security); });
-    if (trap.hasLeft()) return;
-
-    if (!trap.value([&] { return CheckPreimportFilter(source); }, false)) {
-        AppendReportEntry(sourceUrl, destinationUrl, sizeText, "Import failed due to filter settings.");
-        ++gFailedCount;
-        return;
-    }
-    // The metadata goes with the document's first write, so that the copy
-    // costs one write less and the metadata value is stored with it.
-    if (gAssignDocumentMetadata) {
-        trap.step([&] { Setmetadata(sourceUrl, destination); });
-        trap.step([&] { destination.setMetadataValue(source.metadataValue()); });
-    }
-
-    bool saved = false;
-    trap.step([&] {
-        destination.DataSource().SaveTo(destinationUrl, 0, 0, 0);
-        saved = true;
-    });
-    if (trap.hasLeft()) return;
-    if (!saved && !exists) {
-        // The save failed for a reason the table above does not name: the
-        // document is not in the destination and must not be reported copied.
-        AppendReportEntry(sourceUrl, destinationUrl, sizeText, "Document could not be saved.");
-        ++gFailedCount;
-        return;
-    }
-
-    if (!exists) {
-        if (gDocStateAsInSource) SetDocumentStateAsInSource(trap, source, destination);
-        if (gDocStateCheckIn) CheckIn(trap, destination);
-        if (gDocStatePublish) {
-            CheckIn(trap, destination);
-            Publish(trap, destination);
-        }
+        trap.step([&] { source.DataSource().Open(sourceUrl, 0, -1); });
+        trap.step([&] { record.Open(name, "URL=" + sourceFolder, 0, -1, 512); });
+        trap.step([&] {
+            stream.setType(ado::adTypeText);
+            stream.setCharset("ascii");
+            stream.Open(record, ado::adModeRead, ado::adOpenStreamFromRecord);
+        });
+        trap.step([&] { stream.CopyTo(destination.contentStream(), ado::adCopyAll); });
+        trap.step([&] { destination.contentStream().Flush(); });
+        const com::Variant security = trap.value([&] { return source.securityValue(); });
+        trap.step([&] { sizeText = SizeText(source.size()); });
+        if (gAssignFolderProfiles) trap.step([&] { destination.setContentClass(source.contentClass()); });
+        if (gAssignDocumentSecurity) trap.step([&] { destination.setSecurityValue(security); });
         if (trap.hasLeft()) return;
-        stream.Close();
-        record.Close();
-        AppendReportEntry(sourceUrl, destinationUrl, sizeText, "Replicated Successfully.");
-        ++gReplicatedCount;
-        return;
+
+        if (!trap.value([&] { return CheckPreimportFilter(source); }, false)) {
+            AppendReportEntry(sourceUrl, destinationUrl, sizeText, "Import failed due to filter settings.");
+            ++gFailedCount;
+            return;
+        }
+        // The metadata goes with the document's first write, so that the copy
+        // costs one write less and the metadata value is stored with it.
+        if (gAssignDocumentMetadata) {
+            trap.step([&] { Setmetadata(sourceUrl, destination); });
+            trap.step([&] { destination.setMetadataValue(source.metadataValue()); });
+        }
+
+        bool saved = false;
+        trap.step([&] {
+            destination.DataSource().SaveTo(destinationUrl, 0, 0, 0);
+            saved = true;
+        });
+        if (trap.hasLeft()) return;
+        if (!saved && !exists) {
+            // The save failed for a reason the table above does not name: the
+            // document is not in the destination and must not be reported copied.
+            AppendReportEntry(sourceUrl, destinationUrl, sizeText, "Document could not be saved.");
+            ++gFailedCount;
+            return;
+        }
+
+        if (!exists) {
+            if (gDocStateAsInSource) SetDocumentStateAsInSource(trap, source, destination);
+            if (gDocStateCheckIn) CheckIn(trap, destination);
+            if (gDocStatePublish) {
+                CheckIn(trap, destination);
+                Publish(trap, destination);
+            }
+            if (trap.hasLeft()) return;
+            const bool durable = Committed(trap, scope);
+            if (trap.hasLeft()) return;
+            if (!durable) {
+                AppendReportEntry(sourceUrl, destinationUrl, sizeText, "Document could not be saved.");
+                ++gFailedCount;
+                return;
+            }
+            stream.Close();
+            record.Close();
+            AppendReportEntry(sourceUrl, destinationUrl, sizeText, "Replicated Successfully.");
+            ++gReplicatedCount;
+            return;
+        }
     }
 
     if (attempt == CreationAttempt::Replacement) {

@@ -118,39 +118,50 @@ void CreateSubFolder(const std::string& source, const std::string& destination, 
         .leave();
     trap.on(store::errItemNotFound).leave();
 
-    store::SpsFolder sourceFolder;
-    store::SpsFolder destinationFolder;
-    sourceFolder.setPreOpenFlag(false);
-    destinationFolder.setPreOpenFlag(false);
-    trap.step([&] { sourceFolder.DataSource().Open(source, 0, -1); });
-    trap.step([&] { destinationFolder.setContentClass(sourceFolder.contentClass()); });
-    if (gAssignFolderProfiles) trap.step([&] { destinationFolder.setDocumentProfile(sourceFolder.documentProfile()); });
-    bool saved = false;
-    trap.step([&] {
-        destinationFolder.DataSource().SaveTo(destination, kModeReadWrite, kOverwrite);
-        saved = true;
-    });
-    if (trap.hasLeft()) return;
-    if (!saved && !exists) {
-        // The folder is not in the destination: it must not be reported copied.
-        AppendReportEntry(source, destination, " ", "Folder could not be saved.");
-        ++gFailedCount;
-        return;
-    }
-
-    if (!exists) {
-        if (!gAssignFolderSecurity) {
-            trap.step([&] { destinationFolder.setInheritParentSecurity(true); });
-        } else {
-            trap.step([&] { destinationFolder.setInheritParentSecurity(false); });
-            const RoleMapping mapping = trap.value([] { return RoleMappingDialog().AddDefaultSettings(); });
-            ApplyRoleMapping(trap, destinationFolder, mapping, {&readers, &authors, &coordinators});
-        }
-        trap.step([&] { destinationFolder.DataSource().Save(); });
+    {
+        // The folder's save and its security are flushed together, before its
+        // row calls it copied.
+        store::WriteScope scope;
+        store::SpsFolder sourceFolder;
+        store::SpsFolder destinationFolder;
+        sourceFolder.setPreOpenFlag(false);
+        destinationFolder.setPreOpenFlag(false);
+        trap.step([&] { sourceFolder.DataSource().Open(source, 0, -1); });
+        trap.step([&] { destinationFolder.setContentClass(sourceFolder.contentClass()); });
+        if (gAssignFolderProfiles) trap.step([&] { destinationFolder.setDocumentProfile(sourceFolder.documentProfile()); });
+        bool saved = false;
+        trap.step([&] {
+            destinationFolder.DataSource().SaveTo(destination, kModeReadWrite, kOverwrite);
+            saved = true;
+        });
         if (trap.hasLeft()) return;
-        AppendReportEntry(source, destination, " ", "Replicated Successfully.");
-        ++gReplicatedCount;
-        return;
+        if (!saved && !exists) {
+            // The folder is not in the destination: it must not be reported copied.
+            AppendReportEntry(source, destination, " ", "Folder could not be saved.");
+            ++gFailedCount;
+            return;
+        }
+
+        if (!exists) {
+            if (!gAssignFolderSecurity) {
+                trap.step([&] { destinationFolder.setInheritParentSecurity(true); });
+            } else {
+                trap.step([&] { destinationFolder.setInheritParentSecurity(false); });
+                const RoleMapping mapping = trap.value([] { return RoleMappingDialog().AddDefaultSettings(); });
+                ApplyRoleMapping(trap, destinationFolder, mapping, {&readers, &authors, &coordinators});
+            }
+            trap.step([&] { destinationFolder.DataSource().Save(); });
+            const bool durable = Committed(trap, scope);
+            if (trap.hasLeft()) return;
+            if (!durable) {
+                AppendReportEntry(source, destination, " ", "Folder could not be saved.");
+                ++gFailedCount;
+                return;
+            }
+            AppendReportEntry(source, destination, " ", "Replicated Successfully.");
+            ++gReplicatedCount;
+            return;
+        }
     }
 
     if (attempt == CreationAttempt::Replacement) {
@@ -170,14 +181,18 @@ void CreateCatFolder(const std::string& url, CreationAttempt attempt)
     trap.on(store::errItemExists, [&] { exists = true; });
     trap.on(store::errPermissionDenied).count(gFailedCount).leave();
 
-    store::SpsCategoryFolder folder;
-    trap.step([&] { folder.DataSource().SaveTo(url, kModeReadWrite, kOverwrite); });
-    if (trap.hasLeft()) return;
+    {
+        store::WriteScope scope;
+        store::SpsCategoryFolder folder;
+        trap.step([&] { folder.DataSource().SaveTo(url, kModeReadWrite, kOverwrite); });
+        if (trap.hasLeft()) return;
 
-    if (!exists) {
-        trap.step([&] { folder.DataSource().Save(); });
-        ++gReplicatedCount;
-        return;
+        if (!exists) {
+            trap.step([&] { folder.DataSource().Save(); });
+            Committed(trap, scope);
+            ++gReplicatedCount;
+            return;
+        }
     }
 
     if (attempt == CreationAttempt::Replacement) {

@@ -78,11 +78,7 @@ bool CheckPreimportFilter(const store::SpsDocument& document)
     trap.on({kTypeMismatch, store::errPropertyNotFound});
 
     bool passes = true;
-    SettingsConnection connection;
-    trap.step([&] { connection.open(); });
-    if (!connection.isOpen()) return true;
-
-    ado::Recordset rows = trap.value([&] { return connection.select("tblPreimportSettings"); }, EmptyRecordset());
+    ado::Recordset rows = trap.value([] { return SelectSettingsTable("tblPreimportSettings"); }, EmptyRecordset());
     const StoreFilterDocument subject(document);
     for (; !AtEnd(trap, rows); MoveNext(trap, rows)) {
         const PreimportFilterRow row = ReadFilterRow(trap, rows);
@@ -93,6 +89,5 @@ bool CheckPreimportFilter(const store::SpsDocument& document)
         passes = trap.value([&] { return FilterRowMatches(row, subject); }, false);
         if (!passes) break;
     }
-    connection.close();
     return passes;
 }

@@ -8,9 +8,7 @@
 RoleMapping ReadRoleMapping(ErrorTrap& trap)
 {
     RoleMapping mapping;
-    SettingsConnection connection;
-    trap.step([&] { connection.open(); });
-    ado::Recordset rows = trap.value([&] { return connection.select("tblPermissions"); }, EmptyRecordset());
+    ado::Recordset rows = trap.value([] { return SelectSettingsTable("tblPermissions"); }, EmptyRecordset());
     std::size_t position = 0;
     for (; !AtEnd(trap, rows); MoveNext(trap, rows), ++position) {
         trap.step([&] {
@@ -18,6 +16,5 @@ RoleMapping ReadRoleMapping(ErrorTrap& trap)
             mapping[position] = FieldText(rows, 1);
         });
     }
-    connection.close();
     return mapping;
 }
