@@ -1,8 +1,23 @@
 // replicate_bench: a source workspace of 2,000 documents (1 KB to 256 KB,
-// about 40 MB) in 100 folders with 10 property definitions, replicated into an
-// empty destination server with every option on. Prints documents and
-// megabytes per second and, last, the ratio of the replication time to a plain
-// recursive copy ("cp -a") of the source store folder.
+// about 40 MB) in 100 folders with 10 property definitions, replicated with
+// every option on, against the copies that also make each file durable.
+//
+// The source is built once. Then, in interleaved rounds, the same tree is
+// copied three ways, each into a fresh target and followed by "sync -f" on
+// it: the replication into a new destination server, "rsync -a --fsync" and
+// "cp -a" of the source's store folder. Targets get unique names in folders
+// marked "chattr +T" where the file system has the attribute, and the disk is
+// synced before each timing: creating files right after many deletions, or
+// crowded into one block group, costs kernel time that would swing the
+// figures. Nothing is deleted until the end.
+//
+// Last, a new process copies one large document (256 MB, or the size given
+// by TARVEX_BENCH_LARGE_MB) and reports its peak resident size. The final
+// line is the ratio of the replication's median to rsync's.
+//
+//   replicate_bench                       the whole benchmark
+//   TARVEX_BENCH_ROUNDS=9 replicate_bench more rounds (7 by default)
+//   replicate_bench --large-document MB   only the large document's copy
 
 #include "fake_forms.h"
 
@@ -14,14 +29,20 @@
 #include "platform/store/admin.h"
 #include "platform/sys/program_folder.h"
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <iostream>
 #include <stdexcept>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -29,6 +50,8 @@ namespace {
 
 constexpr int kFolders = 100;
 constexpr int kDocuments = 2000;
+constexpr int kDefaultRounds = 7;
+constexpr std::size_t kDefaultLargeMegabytes = 256;
 const std::string kOffice = "urn:schemas-microsoft-com:office:office#";
 
 // Mostly small documents, every twentieth a large one: about 40 MB in all.
@@ -38,14 +61,67 @@ std::size_t DocumentSize(int index)
     return 1024 + std::size_t(index) * 104729 % (19 * 1024);
 }
 
-fs::path ExecutableFolder()
+fs::path ExecutablePath()
 {
-    return fs::read_symlink("/proc/self/exe").parent_path();
+    return fs::read_symlink("/proc/self/exe");
 }
 
-void SetEnvironment(const char* name, const std::string& value) { setenv(name, value.c_str(), 1); }
+std::size_t NumberFromEnvironment(const char* name, std::size_t fallback)
+{
+    const char* value = std::getenv(name);
+    const long number = value ? std::atol(value) : 0;
+    return number > 0 ? std::size_t(number) : fallback;
+}
 
-void AddHost(const std::string& name)
+std::string Quoted(const fs::path& path)
+{
+    std::string quoted = "'";
+    for (const char c : path.string()) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+void Run(const std::string& command)
+{
+    if (std::system(command.c_str()) != 0) throw std::runtime_error("failed: " + command);
+}
+
+// Marks a folder as the top of a directory hierarchy, so that the folders
+// made in it spread over the disk; false where the file system cannot.
+bool MarkTopOfHierarchy(const fs::path& folder)
+{
+    fs::create_directories(folder);
+    return std::system(("chattr +T " + Quoted(folder) + " 2>/dev/null").c_str()) == 0;
+}
+
+double Seconds(const std::function<void()>& work)
+{
+    ::sync();
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// A network of its own below work, with the current user BENCHNET\bench
+// administering every host; the folder that holds the hosts is marked as
+// the top of a hierarchy where it can be.
+bool MakeNetwork(const fs::path& work)
+{
+    ::setenv("TARVEX_NETWORK", (work / "network").c_str(), 1);
+    ::setenv("USERDOMAIN", "BENCHNET", 1);
+    ::setenv("USERNAME", "bench", 1);
+    const bool marked = MarkTopOfHierarchy(work / "network" / "hosts");
+    net::InitializeNetwork({"WORKSTATION", {"BENCHNET"}});
+    return marked;
+}
+
+void AddServer(const std::string& name, bool store = true)
 {
     net::HostInfo host;
     host.name = name;
@@ -53,7 +129,32 @@ void AddHost(const std::string& name)
     host.serverType = "server";
     host.administrators = {"BENCHNET\\bench"};
     net::SaveHost(host);
+    if (store) store::MakeStoreServer(name, store::ServerLanguage::English);
 }
+
+// The engine's surroundings: the program folder with its settings database,
+// the registry component that workspace creation asks, and the forms.
+struct EngineSetting {
+    explicit EngineSetting(const fs::path& work)
+    {
+        const com::ModuleEntryPoints& registry = com::LoadModule((ExecutablePath().parent_path() / "Vornik.so").string());
+        if (!registry.registerServer || registry.registerServer() != 0) throw std::runtime_error("cannot register Vornik.so");
+        fs::create_directories(work / "program");
+        sys::SetProgramFolderForTesting(work / "program");
+        CreateDatabase();
+    }
+
+    void install()
+    {
+        InstallImportingForm(&importing);
+        InstallRoleMappingForm(&roleMapping);
+        InstallMainWindowForm(&mainWindow);
+    }
+
+    engine_testing::FakeImportingForm importing;
+    engine_testing::FakeRoleMappingForm roleMapping;
+    engine_testing::FakeMainWindow mainWindow;
+};
 
 // The source workspace; returns the number of content bytes.
 std::size_t BuildSource()
@@ -93,92 +194,202 @@ int CountOf(const std::string& text, const std::string& part)
     return count;
 }
 
-double Seconds(const std::function<void()>& work)
+void SetEveryOption()
 {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-void Replicate()
-{
-    gSelectedSources = "http://SRC/Bench|";
-    gSelectedDestinations = "http://DST=";
-    gSelectedTypes = "2~";
-    gSourceServerName = "SRC";
-    gDestServerName = "DST";
     gReplicateWorkspaceContent = gReplicateFolders = gReplicateDocuments = gWorkspacesInCart = true;
     gAssignFolderProfiles = gAssignFolderSecurity = gAssignDocumentMetadata = gAssignDocumentSecurity = true;
     gDocStatePublish = true;
-    DoWorkspaceReplication();
 }
 
-} // namespace
+// One round's replication of the source workspace into the new server.
+void ReplicateWorkspace(EngineSetting& engine, const std::string& destination)
+{
+    ResetSharedStateForTesting();
+    engine.install();
+    engine.mainWindow.top = "http://SRC/Bench";
+    gSelectedSources = "http://SRC/Bench|";
+    gSelectedDestinations = "http://" + destination + "=";
+    gSelectedTypes = "2~";
+    gSourceServerName = "SRC";
+    gDestServerName = destination;
+    SetEveryOption();
+    DoWorkspaceReplication();
+    const int rows = CountOf(gReportStatus, "##");
+    if (gFailedCount != 0 || rows != kDocuments + kFolders + 1)
+        throw std::runtime_error("the replication into " + destination + " reported " + std::to_string(gFailedCount)
+                                 + " failures in " + std::to_string(rows) + " rows");
+}
 
-int main()
+struct Timings {
+    std::vector<double> replication;
+    std::vector<double> rsync;
+    std::vector<double> copy;
+};
+
+void PrintRound(int round, double replication, double rsync, double copy)
+{
+    std::printf("round %d: replication %.3f s, rsync_fsync %.3f s, cp %.3f s\n", round, replication, rsync, copy);
+    std::fflush(stdout);
+}
+
+Timings RunRounds(EngineSetting& engine, const fs::path& work, std::size_t rounds)
+{
+    const fs::path source = net::FindHost("SRC")->folder / "store";
+    const fs::path copies = work / "copies";
+    if (!MarkTopOfHierarchy(copies)) std::printf("note: chattr +T is not supported here; targets are plain folders\n");
+    const auto synced = [](const std::string& command, const fs::path& target) {
+        Run(command);
+        Run("sync -f " + Quoted(target));
+    };
+
+    Timings timings;
+    for (std::size_t round = 1; round <= rounds; ++round) {
+        const std::string destination = "DST" + std::to_string(round);
+        AddServer(destination);
+        const fs::path rsyncTarget = copies / ("rsync " + std::to_string(round));
+        const fs::path copyTarget = copies / ("cp " + std::to_string(round));
+        const std::array<std::function<void()>, 3> copiers = {
+            [&] {
+                timings.replication.push_back(Seconds([&] {
+                    ReplicateWorkspace(engine, destination);
+                    Run("sync -f " + Quoted(net::FindHost(destination)->folder / "store"));
+                }));
+            },
+            [&] {
+                timings.rsync.push_back(Seconds([&] {
+                    synced("rsync -a --fsync " + Quoted(source) + "/ " + Quoted(rsyncTarget) + "/", rsyncTarget);
+                }));
+            },
+            [&] {
+                timings.copy.push_back(
+                    Seconds([&] { synced("cp -a " + Quoted(source) + " " + Quoted(copyTarget), copyTarget); }));
+            },
+        };
+        // Each round starts with another of the three.
+        for (std::size_t turn = 0; turn < copiers.size(); ++turn) copiers[(round + turn) % copiers.size()]();
+        PrintRound(int(round), timings.replication.back(), timings.rsync.back(), timings.copy.back());
+    }
+    return timings;
+}
+
+long StatusKilobytes(const std::string& field)
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with(field + ":")) return std::atol(line.c_str() + field.size() + 1);
+    return -1;
+}
+
+// The peak resident size from now on: the kernel's high-water mark is reset
+// to the present size.
+bool ResetPeakResidentSize()
+{
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    return bool(clear.flush());
+}
+
+// Copies one document of the given size with every option on, in a process
+// of its own, and prints its resident sizes.
+int LargeDocument(std::size_t megabytes)
+{
+    char pattern[] = "/tmp/replicate-bench-large-XXXXXX";
+    if (!mkdtemp(pattern)) return 1;
+    const fs::path work = pattern;
+    int status = 1;
+    try {
+        MakeNetwork(work);
+        AddServer("WORKSTATION", false);
+        AddServer("BIGSRC");
+        AddServer("BIGDST");
+        // The document is made in a child process: its content is built in
+        // memory there, which this process must not have held.
+        const pid_t builder = ::fork();
+        if (builder == 0) {
+            const std::string folder = store::AddWorkspace("BIGSRC", "Large") + "/Documents";
+            store::AddWorkspace("BIGDST", "Large");
+            store::DocumentSpec document(store::GeneratedBinaryContent(megabytes << 20, 17));
+            document.state = store::DocumentState::Published;
+            store::AddDocument(folder, "large.bin", document);
+            ::_exit(0);
+        }
+        int built = 0;
+        if (builder < 0 || ::waitpid(builder, &built, 0) != builder || built != 0)
+            throw std::runtime_error("cannot build the large document");
+
+        EngineSetting engine(work);
+        engine.install();
+        engine.mainWindow.top = "http://BIGSRC/Large";
+        ResetSharedStateForTesting();
+        gSelectedSources = "http://BIGSRC/Large/Documents/large.bin|";
+        gSelectedDestinations = "http://BIGDST/Large/Documents=";
+        gSelectedTypes = "3~";
+        gDestServerName = "BIGDST";
+        SetEveryOption();
+
+        const long baseline = StatusKilobytes("VmRSS");
+        if (!ResetPeakResidentSize()) throw std::runtime_error("cannot reset the peak resident size");
+        const double seconds = Seconds(DoDefaultReplication);
+        const long peak = StatusKilobytes("VmHWM");
+        if (gReplicatedCount != 1) throw std::runtime_error("the large document was not copied");
+        std::printf("large_document_mb %zu\n", megabytes);
+        std::printf("large_document_seconds %.3f\n", seconds);
+        std::printf("baseline_rss_mb %.1f\n", double(baseline) / 1024);
+        std::printf("extra_rss_mb_%zumb_document %.1f\n", megabytes, double(peak - baseline) / 1024);
+        std::printf("peak_rss_mb_%zumb_document %.1f\n", megabytes, double(peak) / 1024);
+        status = 0;
+    } catch (const std::exception& error) {
+        std::cerr << "replicate_bench: " << error.what() << std::endl;
+    }
+    fs::remove_all(work);
+    return status;
+}
+
+int WholeBenchmark()
 {
     char pattern[] = "/tmp/replicate-bench-XXXXXX";
     if (!mkdtemp(pattern)) return 1;
     const fs::path work = pattern;
+    int status = 1;
     try {
-        SetEnvironment("TARVEX_NETWORK", (work / "network").string());
-        SetEnvironment("USERDOMAIN", "BENCHNET");
-        SetEnvironment("USERNAME", "bench");
-        net::InitializeNetwork({"WORKSTATION", {"BENCHNET"}});
-        for (const char* host : {"WORKSTATION", "SRC", "DST"}) AddHost(host);
-        store::MakeStoreServer("SRC", store::ServerLanguage::English);
-        store::MakeStoreServer("DST", store::ServerLanguage::English);
-        const com::ModuleEntryPoints& registry = com::LoadModule((ExecutableFolder() / "Vornik.so").string());
-        if (!registry.registerServer || registry.registerServer() != 0) throw std::runtime_error("cannot register Vornik.so");
-
-        fs::create_directories(work / "program");
-        sys::SetProgramFolderForTesting(work / "program");
-        CreateDatabase();
-        engine_testing::FakeImportingForm importing;
-        engine_testing::FakeRoleMappingForm roleMapping;
-        engine_testing::FakeMainWindow mainWindow;
-        mainWindow.top = "http://SRC/Bench";
-        InstallImportingForm(&importing);
-        InstallRoleMappingForm(&roleMapping);
-        InstallMainWindowForm(&mainWindow);
+        const std::size_t rounds = NumberFromEnvironment("TARVEX_BENCH_ROUNDS", kDefaultRounds);
+        if (!MakeNetwork(work)) std::printf("note: chattr +T is not supported here; hosts are plain folders\n");
+        AddServer("WORKSTATION", false);
+        AddServer("SRC");
+        EngineSetting engine(work);
 
         std::cout << "building the source workspace..." << std::endl;
-        const std::size_t bytes = BuildSource();
-        const double megabytes = double(bytes) / (1024 * 1024);
-        std::cout << "documents " << kDocuments << ", folders " << kFolders << ", content " << megabytes << " MB"
-                  << std::endl;
+        const double megabytes = double(BuildSource()) / (1024 * 1024);
+        std::printf("documents %d, folders %d, content %.1f MB, rounds %zu\n", kDocuments, kFolders, megabytes, rounds);
 
-        // The plain copy runs before and after the replication, each from a
-        // disk without pending writes, and the ratio takes their mean: file
-        // creation on a busy file system slows down as deleted files pile up.
-        const fs::path sourceStore = net::FindHost("SRC")->folder / "store";
-        int copies = 0;
-        const auto plainCopy = [&] {
-            ::sync();
-            const std::string target = (work / ("plain copy " + std::to_string(++copies))).string();
-            return Seconds([&] {
-                if (std::system(("cp -a '" + sourceStore.string() + "' '" + target + "'").c_str()) != 0)
-                    throw std::runtime_error("cp -a failed");
-            });
-        };
-        const double copyBefore = plainCopy();
-        ::sync();
-        const double replicationSeconds = Seconds(Replicate);
-        const double copyAfter = plainCopy();
-        const double copySeconds = (copyBefore + copyAfter) / 2;
+        const Timings timings = RunRounds(engine, work, rounds);
+        const double replication = Median(timings.replication);
+        const double rsync = Median(timings.rsync);
+        const double copy = Median(timings.copy);
+        std::printf("replication_seconds_median %.3f\n", replication);
+        std::printf("rsync_fsync_seconds_median %.3f\n", rsync);
+        std::printf("cp_seconds_median %.3f\n", copy);
+        std::printf("documents_per_second %.1f\n", kDocuments / replication);
+        std::printf("megabytes_per_second %.2f\n", megabytes / replication);
+        std::printf("ratio_vs_cp %.2f\n", replication / copy);
+        std::fflush(stdout);
 
-        std::printf("report_rows %d\n", CountOf(gReportStatus, "##"));
-        std::printf("failed_items %d\n", int(gFailedCount));
-        std::printf("replication_seconds %.3f\n", replicationSeconds);
-        std::printf("plain_copy_seconds %.3f (before %.3f, after %.3f)\n", copySeconds, copyBefore, copyAfter);
-        std::printf("documents_per_second %.1f\n", kDocuments / replicationSeconds);
-        std::printf("megabytes_per_second %.2f\n", megabytes / replicationSeconds);
-        std::printf("ratio_vs_plain_copy %.2f\n", replicationSeconds / copySeconds);
+        const std::size_t large = NumberFromEnvironment("TARVEX_BENCH_LARGE_MB", kDefaultLargeMegabytes);
+        if (std::system((Quoted(ExecutablePath()) + " --large-document " + std::to_string(large)).c_str()) != 0)
+            throw std::runtime_error("the large document's copy failed");
+        std::printf("ratio_vs_rsync_fsync %.2f\n", replication / rsync);
+        status = 0;
     } catch (const std::exception& error) {
         std::cerr << "replicate_bench: " << error.what() << std::endl;
-        fs::remove_all(work);
-        return 1;
     }
     fs::remove_all(work);
-    return 0;
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::string(argv[1]) == "--large-document") return LargeDocument(std::size_t(std::atol(argv[2])));
+    return WholeBenchmark();
 }

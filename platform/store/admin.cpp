@@ -84,7 +84,7 @@ void writeServerLanguage(const std::string& host, ServerLanguage language)
     data.language = ServerLanguageCode(language);
     data.lastModified = sys::Now();
     HostStore::WriteLock lock(*store);
-    files.replaceContainer(lock, {}, data, StoreChange::Content);
+    files.replaceContainer(lock, {}, data, StoreChange::Container);
 }
 
 std::string readLocalFile(const fs::path& path)

@@ -51,6 +51,20 @@ public:
         if (generation_ == from) generation_ = to;
     }
 
+    // Drops the values that a write may have changed.
+    template <class Predicate>
+    void eraseIf(Predicate changed)
+    {
+        for (auto entry = entries_.begin(); entry != entries_.end();) {
+            if (!changed(entry->second.value)) {
+                ++entry;
+                continue;
+            }
+            if (capacity_ > 0) recency_.erase(entry->second.used);
+            entry = entries_.erase(entry);
+        }
+    }
+
 private:
     struct Entry {
         Value value;

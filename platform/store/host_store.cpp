@@ -189,6 +189,12 @@ void HostStore::carryOver(std::uint64_t from, std::uint64_t to, StoreChange chan
 {
     if (change != StoreChange::Tree) names_.carryOver(from, to);
     if (change != StoreChange::Tree && change != StoreChange::Roles) roles_.carryOver(from, to);
+    // Adding or removing an item, or changing a document, leaves the
+    // containers as they were; the documents read may be the one changed.
+    if (change == StoreChange::Content || change == StoreChange::NamesInFolder) {
+        items_.carryOver(from, to);
+        items_.eraseIf([](const LoadedItem& item) { return !IsContainer(item.data.kind); });
+    }
 }
 
 const LoadedItem* HostStore::cachedItem(const std::string& pathKey, std::uint64_t generation)

@@ -36,7 +36,8 @@ inline constexpr char kStoreService[] = "MSDMSERV";
 
 // What a finished write changed, so that the caches can be carried over.
 enum class StoreChange {
-    Content,         // an existing item's values; no names, no roles
+    Content,         // an existing document's or schema item's values
+    Container,       // an existing container's values; no names, no roles
     NamesInFolder,   // an item added to or removed from one folder, whose
                      // cached names the writer has brought up to date
     Roles,           // a container's roles or inheritance

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 #include <vector>
 
@@ -37,25 +38,45 @@ std::size_t readAt(int descriptor, char* buffer, std::size_t count, std::size_t 
 
 ItemFileWriter::ItemFileWriter(int descriptor, std::string_view metadata) : descriptor_(descriptor)
 {
-    const ItemFileHead head = EncodeItemFileHead(metadata);
+    ItemFileHead head = EncodeItemFileHead(metadata);
     layout_ = head.layout;
-    writeAllAt(descriptor_, head.bytes, 0);
-    offset_ = head.bytes.size();
+    pending_ = std::move(head.bytes);
+}
+
+void ItemFileWriter::writePending()
+{
+    writeAllAt(descriptor_, pending_, offset_);
+    offset_ += pending_.size();
+    pending_.clear();
 }
 
 void ItemFileWriter::append(std::string_view piece)
 {
-    writeAllAt(descriptor_, piece, offset_);
     checksum_.add(piece);
-    offset_ += piece.size();
+    if (pending_.size() + piece.size() > kContentPiece) writePending();
+    if (piece.size() >= kContentPiece) {
+        writeAllAt(descriptor_, piece, offset_);
+        offset_ += piece.size();
+        return;
+    }
+    pending_ += piece;
 }
 
 ItemFileLayout ItemFileWriter::finish(sys::DateTime modified)
 {
     const ItemFileLayout finished = Finished(layout_, checksum_);
-    writeAllAt(descriptor_, EncodeItemHeader(finished), 0);
+    const std::string header = EncodeItemHeader(finished);
+    if (offset_ == 0) {
+        pending_.replace(0, header.size(), header);
+        writePending();
+    } else {
+        writePending();
+        writeAllAt(descriptor_, header, 0);
+    }
     const timespec times[2] = {{0, UTIME_OMIT}, {modified.seconds, 0}};
     if (::futimens(descriptor_, times) != 0) net::ThrowSystemError("Cannot write to the document store", errno);
+    // The flush that makes the file durable comes later; its writing starts now.
+    ::sync_file_range(descriptor_, 0, 0, SYNC_FILE_RANGE_WRITE);
     return finished;
 }
 
@@ -88,10 +109,6 @@ StoredContent::StoredContent(net::FileHandle file, const ItemFileLayout& layout,
     : file_(std::move(file)), layout_(layout), first_(std::move(first)), url_(std::move(url))
 {
     first_.resize(std::min(first_.size(), layout_.contentLength));
-    struct stat status {};
-    if (::fstat(file_.get(), &status) != 0) net::ThrowSystemError("Cannot read " + url_, errno);
-    device_ = status.st_dev;
-    inode_ = status.st_ino;
     if (first_.size() == layout_.contentLength) {
         ItemContentReader(file_.get(), layout_, first_).read(nullptr, 0);
         checked_ = true;
@@ -100,7 +117,12 @@ StoredContent::StoredContent(net::FileHandle file, const ItemFileLayout& layout,
 
 bool StoredContent::isFile(const struct stat& status) const
 {
-    return status.st_dev == device_ && status.st_ino == inode_;
+    if (!identity_) {
+        struct stat own {};
+        if (::fstat(file_.get(), &own) != 0) return false;
+        identity_.emplace(own.st_dev, own.st_ino);
+    }
+    return status.st_dev == identity_->first && status.st_ino == identity_->second;
 }
 
 void StoredContent::read(std::size_t offset, std::size_t count, const PieceVisitor& visit) const

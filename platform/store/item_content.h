@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -30,9 +31,10 @@ using PieceVisitor = std::function<void(std::string_view piece)>;
 
 // Writes a new item file into an open, empty file: the head, then the content
 // piece by piece, then finish() puts in the header that names the content.
-// Until then the file has no header and reads as damaged. The file is not
-// flushed: its writer makes it durable (see write_scope.h). Failures throw
-// ComError; the caller removes the file.
+// Until then the file has no header and reads as damaged; a small item goes
+// out in one write with its header. The file is not flushed: its writer makes
+// it durable (see write_scope.h), and finish() only starts writing it back.
+// Failures throw ComError; the caller removes the file.
 class ItemFileWriter {
 public:
     ItemFileWriter(int descriptor, std::string_view metadata);
@@ -42,10 +44,13 @@ public:
     ItemFileLayout finish(sys::DateTime modified);
 
 private:
+    void writePending();
+
     int descriptor_;
     ItemFileLayout layout_;
     ContentChecksum checksum_;
-    std::size_t offset_;
+    std::string pending_;     // the bytes from offset_ on, not written yet
+    std::size_t offset_ = 0;
 };
 
 // Reads the content of an item file of that layout piece by piece, adding
@@ -81,6 +86,7 @@ public:
     StoredContent& operator=(const StoredContent&) = delete;
 
     std::size_t size() const { return layout_.contentLength; }
+    const ItemFileLayout& layout() const { return layout_; }
     // Whether status (of an open file) is this content's file.
     bool isFile(const struct stat& status) const;
 
@@ -99,8 +105,7 @@ private:
     ItemFileLayout layout_;
     std::string first_;
     std::string url_;
-    dev_t device_ = 0;
-    ino_t inode_ = 0;
+    mutable std::optional<std::pair<dev_t, ino_t>> identity_; // read when first asked
     mutable bool checked_ = false;
 };
 

@@ -170,10 +170,10 @@ std::string readAt(int descriptor, std::size_t offset, std::size_t size)
 // another process is seen rewriting the metadata: a writer changes only the
 // slot that is not current, so a read meets both slots incomplete only when
 // two updates overlap it.
-std::string readItemStart(int descriptor, std::size_t size)
+std::string readItemStart(int descriptor, std::size_t size, std::size_t firstRead = kFirstRead)
 {
     constexpr int kAttempts = 4;
-    std::string start = readAt(descriptor, 0, std::min(size, kFirstRead));
+    std::string start = readAt(descriptor, 0, std::min(size, firstRead));
     const std::optional<ItemFileLayout> layout = DecodeItemHeader(start);
     if (!layout || size < layout->contentOffset()) return start; // cut short: no slots to wait for
     if (start.size() < layout->contentOffset()) start = readAt(descriptor, 0, layout->contentOffset());
@@ -315,22 +315,39 @@ bool writeAllAt(int descriptor, std::string_view bytes, std::size_t offset)
     return true;
 }
 
+Names parentOf(const Names& names)
+{
+    return Names(names.begin(), names.end() - 1);
+}
+
+// The file of the item at names (its stored names), opened to be updated in
+// place; invalid when it is not there.
+FileHandle openItemForUpdate(const HostStore& store, const Names& names)
+{
+    FileHandle file = openBeneath(store.rootDescriptor(), NamesKey(names), O_RDWR | O_NONBLOCK);
+    if (file || errno == ENOENT) return file;
+    // A path longer than one call takes, or a kernel without openat2.
+    const FileHandle folder = openContainer(store, parentOf(names));
+    return FileHandle(::openat(folder.get(), names.back().c_str(), O_RDWR | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+}
+
 // Rewrites an item's metadata in its own file when the file is the one that
 // holds content (content in a file never changes) and the metadata fits the
 // file's free slot: no new file, and the flush also keeps the item's new time.
 // False when the item has to be written whole. A write that fails leaves the
 // slot marked unwritten, so that readers keep the metadata that was current
 // before.
-bool rewriteMetadataInPlace(int directory, const std::string& name, const ItemData& data, const StoredContent& content)
+bool rewriteMetadataInPlace(const HostStore& store, const Names& names, const ItemData& data, const StoredContent& content)
 {
-    const FileHandle file(::openat(directory, name.c_str(), O_RDWR | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    const FileHandle file = openItemForUpdate(store, names);
     struct stat status {};
     // A file with other links would change under those names too.
     if (!file || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_nlink != 1
         || !content.isFile(status))
         return false;
     const std::size_t size = std::size_t(status.st_size);
-    const std::string start = readItemStart(file.get(), size);
+    const std::string name = names.back();
+    const std::string start = readItemStart(file.get(), size, content.layout().contentOffset());
     const std::optional<SlotWrite> update = MetadataUpdateFor(start, size, EncodeItemMetadata(data));
     if (!update) return false;
 
@@ -388,11 +405,6 @@ void visitFolder(int folder, const std::string& shown, Visit visit)
     if (!stream) throwSystemError("Cannot list " + shown);
     while (const dirent* entry = ::readdir(stream)) visit(*entry);
     ::closedir(stream);
-}
-
-Names parentOf(const Names& names)
-{
-    return Names(names.begin(), names.end() - 1);
 }
 
 } // namespace
@@ -533,12 +545,12 @@ Content ItemFiles::create(HostStore::WriteLock& lock, const Names& parent, const
 
 Content ItemFiles::replaceItem(HostStore::WriteLock& lock, const Names& names, const ItemData& data, const Content& content)
 {
-    const FileHandle folder = openContainer(store_, parentOf(names));
     const StoredContent* stored = content.wholeStoredContent();
-    if (stored && rewriteMetadataInPlace(folder.get(), names.back(), data, *stored)) {
+    if (stored && rewriteMetadataInPlace(store_, names, data, *stored)) {
         lock.commit(StoreChange::Content);
         return content;
     }
+    const FileHandle folder = openContainer(store_, parentOf(names));
     const std::string temporary = temporaryName();
     WrittenFile written = writeItemFile(folder.get(), temporary, data, content);
     try {

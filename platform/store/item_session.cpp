@@ -145,7 +145,8 @@ void ItemSession::requireKind(std::initializer_list<ItemKind> kinds, std::string
                             "No such interface supported: a " + ItemKindName(kind()) + " has no " + std::string(member));
 }
 
-void ItemSession::bind(std::shared_ptr<HostStore> store, const std::string& url, LoadedItem item)
+void ItemSession::bind(std::shared_ptr<HostStore> store, const std::string& url, LoadedItem item,
+                       std::uint64_t generation)
 {
     store_ = std::move(store);
     url_ = url;
@@ -153,17 +154,19 @@ void ItemSession::bind(std::shared_ptr<HostStore> store, const std::string& url,
     data_ = std::move(item.data);
     *content_ = std::move(item.content);
     rolesChanged_ = false;
+    boundAt_ = generation;
 }
 
 void ItemSession::open(const std::string& url)
 {
     Target target = connectTo(url);
     ItemFiles files(*target.store);
+    const std::uint64_t generation = target.store->generation();
     std::optional<LoadedItem> item = files.load(target.url.path);
     if (!item) throw com::ComError(errItemNotFound, "The item \"" + url + "\" does not exist");
     if (!item->names.empty())
         AccessControl(*target.store, files).require(governingContainer(item->names, item->data.kind), Role::Reader, "read");
-    bind(std::move(target.store), url, std::move(*item));
+    bind(std::move(target.store), url, std::move(*item), generation);
 }
 
 void ItemSession::saveTo(const std::string& url, Publishing publishing)
@@ -208,14 +211,15 @@ void ItemSession::saveTo(const std::string& url, Publishing publishing)
 
     Names names = parent->names;
     names.push_back(path.back());
-    bind(std::move(target.store), url, LoadedItem{std::move(names), std::move(data), std::move(stored)});
+    bind(std::move(target.store), url, LoadedItem{std::move(names), std::move(data), std::move(stored)}, lock.generation());
 }
 
-LoadedItem ItemSession::loadStillStored(const ItemFiles& files) const
+PublishingState ItemSession::storedPublishing(const ItemFiles& files, const HostStore::WriteLock& lock) const
 {
+    if (lock.generation() == boundAt_) return data_.publishing;
     std::optional<LoadedItem> stored = files.load(names_);
     if (!stored) throw com::ComError(errItemNotFound, "The item \"" + url_ + "\" does not exist any more");
-    return std::move(*stored);
+    return stored->data.publishing;
 }
 
 void ItemSession::save()
@@ -226,7 +230,7 @@ void ItemSession::save()
     ItemFiles files(*store);
     AccessControl access(*store, files);
     HostStore::WriteLock lock(*store);
-    const LoadedItem stored = loadStillStored(files);
+    const PublishingState stored = storedPublishing(files, lock);
     data_.lastModified = sys::Now();
 
     if (IsContainer(data_.kind)) {
@@ -237,14 +241,16 @@ void ItemSession::save()
             access.require(names_, data_.kind == ItemKind::Workspace ? Role::Coordinator : Role::Author, "change folders");
         }
         if (data_.inheritsRoles) data_.roles = {};
-        files.replaceContainer(lock, names_, data_, rolesChanged_ ? StoreChange::Roles : StoreChange::Content);
+        files.replaceContainer(lock, names_, data_, rolesChanged_ ? StoreChange::Roles : StoreChange::Container);
         rolesChanged_ = false;
+        boundAt_ = lock.generation();
         return;
     }
     access.require(parentOf(names_), isSchemaKind(data_.kind) ? Role::Coordinator : Role::Author, "change items");
-    requireNotCheckedOutByOther(stored.data.publishing, sys::CurrentUser(), url_);
-    data_.publishing = stored.data.publishing;
+    requireNotCheckedOutByOther(stored, sys::CurrentUser(), url_);
+    data_.publishing = stored;
     *content_ = files.replaceItem(lock, names_, data_, *content_);
+    boundAt_ = lock.generation();
 }
 
 void ItemSession::remove(const std::string& url)
@@ -426,14 +432,13 @@ void ItemSession::changePublishing(bool publish)
     ItemFiles files(*store);
     AccessControl access(*store, files);
     HostStore::WriteLock lock(*store);
-    const LoadedItem stored = loadStillStored(files);
+    PublishingState state = storedPublishing(files, lock);
     const Names folder = parentOf(names_);
     if (publish && !access.holds(folder, Role::Coordinator)) throw com::ComError(errPublishDenied, "Permission denied");
     access.require(folder, Role::Author, "check in documents");
-    requireNotCheckedOutByOther(stored.data.publishing, sys::CurrentUser(), url_);
+    requireNotCheckedOutByOther(state, sys::CurrentUser(), url_);
 
     // Check-in and publishing commit the document as this object holds it.
-    PublishingState state = stored.data.publishing;
     if (!state.checkedOutBy.empty()) checkInState(state);
     if (publish) {
         ++state.majorVersion;
@@ -444,6 +449,7 @@ void ItemSession::changePublishing(bool publish)
     data_.publishing = state;
     data_.lastModified = sys::Now();
     *content_ = files.replaceItem(lock, names_, data_, *content_);
+    boundAt_ = lock.generation();
 }
 
 void ItemSession::checkIn()

@@ -61,12 +61,14 @@ public:
 
 private:
     void requireBound(std::string_view action) const;
-    // The bound item as it is stored now; errItemNotFound when it is gone.
-    LoadedItem loadStillStored(const ItemFiles& files) const;
+    // The bound item's publishing state as stored now; errItemNotFound when
+    // the item is gone. While the store is at the generation at which this
+    // object last read or wrote the item, that is the state it holds.
+    PublishingState storedPublishing(const ItemFiles& files, const HostStore::WriteLock& lock) const;
     // The bound item's host, reached afresh: every call on an opened object
     // meets the host as it is now (unreachable, no store, ...).
     std::shared_ptr<HostStore> connection() const;
-    void bind(std::shared_ptr<HostStore> store, const std::string& url, LoadedItem item);
+    void bind(std::shared_ptr<HostStore> store, const std::string& url, LoadedItem item, std::uint64_t generation);
     std::string canonicalUrl() const;
     void changePublishing(bool publish);
 
@@ -77,6 +79,7 @@ private:
     ItemData data_;
     std::shared_ptr<Content> content_ = std::make_shared<Content>();
     bool rolesChanged_ = false;
+    std::uint64_t boundAt_ = 0; // the store's generation when the item was last read or written
 };
 
 } // namespace store
