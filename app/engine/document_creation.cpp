@@ -109,7 +109,11 @@ void CreateDocument(const std::string& sourceFolder, const std::string& destinat
             stream.setCharset("ascii");
             stream.Open(record, ado::adModeRead, ado::adOpenStreamFromRecord);
         });
-        trap.step([&] { stream.CopyTo(destination.contentStream(), ado::adCopyAll); });
+        bool contentCopied = false;
+        trap.step([&] {
+            stream.CopyTo(destination.contentStream(), ado::adCopyAll);
+            contentCopied = true;
+        });
         trap.step([&] { destination.contentStream().Flush(); });
         const com::Variant security = trap.value([&] { return source.securityValue(); });
         trap.step([&] { sizeText = SizeText(source.size()); });
@@ -129,6 +133,13 @@ void CreateDocument(const std::string& sourceFolder, const std::string& destinat
             trap.step([&] { destination.setMetadataValue(source.metadataValue()); });
         }
 
+        if (!contentCopied) {
+            // A source that cannot be read (damaged) gives no copy, not an
+            // empty one reported as copied.
+            AppendReportEntry(sourceUrl, destinationUrl, sizeText, "Document could not be saved.");
+            ++gFailedCount;
+            return;
+        }
         bool saved = false;
         trap.step([&] {
             destination.DataSource().SaveTo(destinationUrl, 0, 0, 0);

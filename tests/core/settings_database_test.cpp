@@ -3,6 +3,9 @@
 #include "core_fixture.h"
 #include "platform/ui/do_events.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 using testing_support::ReadFile;
@@ -125,3 +128,63 @@ TEST_F(SettingsDatabaseTest, ARewriteGivesTheMessageLoopATurnBetweenItsSteps)
 }
 
 } // namespace
+
+// The rows of a settings table, once read, are read again after the
+// database changed: rewritten by this process, written by another one, or
+// replaced by another file.
+TEST_F(SettingsDatabaseTest, TableRowsAreReadAgainOnceTheDatabaseChanged)
+{
+    CreateDatabase();
+    const auto permissionRows = [] {
+        Rows rows;
+        for (ado::Recordset records = SelectSettingsTable("tblPermissions"); !records.eof(); records.moveNext())
+            rows.push_back({records.field(0).toString(), records.field(1).toString()});
+        return rows;
+    };
+    const auto mappingTo = [](const std::string& destination) {
+        return std::vector<SettingsRow>{{{"SourceRole", "Readers"}, {"DestinationRole", destination}}};
+    };
+    const auto rewrite = [](const std::vector<SettingsRow>& rows) {
+        SettingsConnection connection;
+        connection.open();
+        connection.rewriteTable("tblPermissions", rows);
+    };
+    struct Change {
+        const char* how;
+        std::function<void(const std::vector<SettingsRow>&)> write;
+    };
+    const Change changes[] = {
+        {"rewritten by this process", rewrite},
+        {"written by another process",
+         [&](const std::vector<SettingsRow>& rows) {
+             const pid_t child = ::fork();
+             if (child == 0) {
+                 rewrite(rows);
+                 ::_exit(0);
+             }
+             int status = 1;
+             ::waitpid(child, &status, 0);
+             ASSERT_EQ(status, 0);
+         }},
+        {"replaced by another file",
+         [](const std::vector<SettingsRow>& rows) {
+             const std::filesystem::path file = SettingsDatabasePath();
+             const std::filesystem::path replacement = file.string() + ".new";
+             std::filesystem::copy_file(file, replacement);
+             ado::Connection connection;
+             connection.open(replacement, "", "");
+             connection.execute("delete from tblPermissions");
+             connection.execute("insert into tblPermissions values ('Readers', '" + rows[0][1].second + "')");
+             connection.close();
+             std::filesystem::rename(replacement, file);
+         }},
+    };
+    EXPECT_EQ(permissionRows(), (Rows{{"Readers", "0"}, {"Authors", "1"}, {"Coordinators", "2"}}));
+    int destination = 0;
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.how);
+        const std::string expected = std::to_string(++destination);
+        change.write(mappingTo(expected));
+        EXPECT_EQ(permissionRows(), (Rows{{"Readers", expected}}));
+    }
+}

@@ -10,6 +10,8 @@
 #include "platform/store/sps.h"
 
 #include <filesystem>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace engine_testing;
 
@@ -294,6 +296,67 @@ TEST_F(CreateDocumentTest, ASaveThatFailsIsNeverReportedAsReplicated)
     ASSERT_EQ(LoggedErrors("in CreateDocument").size(), 1u);
     network.setReachable("DST", true);
     EXPECT_FALSE(ItemExists(kDestinationFolder + "/a.txt"));
+}
+
+// A source that cannot be read gives no copy: neither an empty document nor a
+// damaged one is saved and reported copied.
+TEST_F(CreateDocumentTest, ADamagedSourceIsNeverCopied)
+{
+    const std::filesystem::path folder = network.storeFolder("SRC") / "Team" / "Documents";
+    const std::string large = store::GeneratedBinaryContent(2 * 1024 * 1024, 3);
+    struct Case {
+        const char* name;
+        std::string content;
+        std::size_t damagedByte; // from the end of the file
+    };
+    const Case cases[] = {
+        {"small.txt", "a few bytes", 3},     // damage found where the source is opened
+        {"large.bin", large, 1000},          // damage found while the content is copied
+    };
+    for (const Case& c : cases) {
+        store::AddDocument(kSourceFolder, c.name, store::DocumentSpec(c.content));
+        std::string bytes = testing_support::ReadFile(folder / c.name);
+        bytes[bytes.size() - c.damagedByte] ^= 0x41;
+        testing_support::WriteFile(folder / c.name, bytes);
+
+        CreateDocument(kSourceFolder, kDestinationFolder, c.name);
+        EXPECT_FALSE(ItemExists(kDestinationFolder + "/" + c.name)) << c.name;
+        EXPECT_EQ(ReportRows().back().remark, "Document could not be saved.") << c.name;
+    }
+    EXPECT_EQ(gReplicatedCount, 0);
+    EXPECT_EQ(gFailedCount, 2);
+    EXPECT_FALSE(LoggedErrors("in CreateDocument").empty());
+}
+
+// The filter rows are read once, and again as soon as they change: by the
+// filter dialog between two documents, or by another program.
+TEST_F(CreateDocumentTest, FilterRowsChangedBetweenDocumentsTakeEffectAtTheNextOne)
+{
+    store::DocumentSpec draft("draft");
+    draft.properties[kOffice + "Status"] = "Draft";
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) store::AddDocument(kSourceFolder, name, draft);
+    const auto rowsFor = [](const std::string& status) {
+        return std::vector<SettingsRow>{
+            {{"PropertyName", "Status"}, {"MetaData", status}, {"Checked", "True"}, {"DataType", "Comment box"}}};
+    };
+
+    WriteSettingsRows("tblPreimportSettings", rowsFor("Draft"));
+    CreateDocument(kSourceFolder, kDestinationFolder, "a.txt");
+    WriteSettingsRows("tblPreimportSettings", rowsFor("Final"));
+    CreateDocument(kSourceFolder, kDestinationFolder, "b.txt");
+    const pid_t other = ::fork();
+    if (other == 0) {
+        WriteSettingsRows("tblPreimportSettings", rowsFor("Draft"));
+        ::_exit(0);
+    }
+    int status = 1;
+    ASSERT_EQ(::waitpid(other, &status, 0), other);
+    ASSERT_EQ(status, 0);
+    CreateDocument(kSourceFolder, kDestinationFolder, "c.txt");
+
+    EXPECT_EQ(ReportRows(), (std::vector<ReportRow>{Row("a.txt", "5 Bytes", "Replicated Successfully."),
+                                                    Row("b.txt", "5 Bytes", "Import failed due to filter settings."),
+                                                    Row("c.txt", "5 Bytes", "Replicated Successfully.")}));
 }
 
 } // namespace
