@@ -133,11 +133,16 @@ void CreateDocument(const std::string& sourceFolder, const std::string& destinat
             trap.step([&] { destination.setMetadataValue(source.metadataValue()); });
         }
 
-        if (!contentCopied) {
-            // A source that cannot be read (damaged) gives no copy, not an
-            // empty one reported as copied.
+        // The document is not in the destination, or not durably: it must
+        // not be reported copied.
+        const auto reportNotSaved = [&] {
             AppendReportEntry(sourceUrl, destinationUrl, sizeText, "Document could not be saved.");
             ++gFailedCount;
+        };
+        if (!contentCopied) {
+            // A source that cannot be read (damaged) gives no copy, not an
+            // empty one.
+            reportNotSaved();
             return;
         }
         bool saved = false;
@@ -147,10 +152,8 @@ void CreateDocument(const std::string& sourceFolder, const std::string& destinat
         });
         if (trap.hasLeft()) return;
         if (!saved && !exists) {
-            // The save failed for a reason the table above does not name: the
-            // document is not in the destination and must not be reported copied.
-            AppendReportEntry(sourceUrl, destinationUrl, sizeText, "Document could not be saved.");
-            ++gFailedCount;
+            // The save failed for a reason the table above does not name.
+            reportNotSaved();
             return;
         }
 
@@ -165,8 +168,7 @@ void CreateDocument(const std::string& sourceFolder, const std::string& destinat
             const bool durable = Committed(trap, scope);
             if (trap.hasLeft()) return;
             if (!durable) {
-                AppendReportEntry(sourceUrl, destinationUrl, sizeText, "Document could not be saved.");
-                ++gFailedCount;
+                reportNotSaved();
                 return;
             }
             stream.Close();

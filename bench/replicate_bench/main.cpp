@@ -17,6 +17,7 @@
 //
 //   replicate_bench                       the whole benchmark
 //   TARVEX_BENCH_ROUNDS=9 replicate_bench more rounds (7 by default)
+//   TARVEX_BENCH_DOCUMENTS=4000 replicate_bench   more documents
 //   replicate_bench --large-document MB   only the large document's copy
 
 #include "fake_forms.h"
@@ -49,7 +50,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kFolders = 100;
-constexpr int kDocuments = 2000;
+constexpr int kDefaultDocuments = 2000;
 constexpr int kDefaultRounds = 7;
 constexpr std::size_t kDefaultLargeMegabytes = 256;
 const std::string kOffice = "urn:schemas-microsoft-com:office:office#";
@@ -156,6 +157,13 @@ struct EngineSetting {
     engine_testing::FakeMainWindow mainWindow;
 };
 
+// The number of documents: 2,000, or TARVEX_BENCH_DOCUMENTS to see how the
+// time grows with it.
+int DocumentCount()
+{
+    return int(NumberFromEnvironment("TARVEX_BENCH_DOCUMENTS", kDefaultDocuments));
+}
+
 // The source workspace; returns the number of content bytes.
 std::size_t BuildSource()
 {
@@ -175,7 +183,7 @@ std::size_t BuildSource()
         for (int sub = 0; sub < 9; ++sub) folders.push_back(store::AddFolder(parent, "Topic " + std::to_string(sub)));
     }
     std::size_t bytes = 0;
-    for (int i = 0; i < kDocuments; ++i) {
+    for (int i = 0; i < DocumentCount(); ++i) {
         store::DocumentSpec document(store::GeneratedBinaryContent(DocumentSize(i), std::uint32_t(i)));
         document.state = i % 3 == 0 ? store::DocumentState::Published : store::DocumentState::CheckedIn;
         document.properties[kOffice + "Title"] = "Document " + std::to_string(i);
@@ -215,7 +223,7 @@ void ReplicateWorkspace(EngineSetting& engine, const std::string& destination)
     SetEveryOption();
     DoWorkspaceReplication();
     const int rows = CountOf(gReportStatus, "##");
-    if (gFailedCount != 0 || rows != kDocuments + kFolders + 1)
+    if (gFailedCount != 0 || rows != DocumentCount() + kFolders + 1)
         throw std::runtime_error("the replication into " + destination + " reported " + std::to_string(gFailedCount)
                                  + " failures in " + std::to_string(rows) + " rows");
 }
@@ -360,7 +368,8 @@ int WholeBenchmark()
 
         std::cout << "building the source workspace..." << std::endl;
         const double megabytes = double(BuildSource()) / (1024 * 1024);
-        std::printf("documents %d, folders %d, content %.1f MB, rounds %zu\n", kDocuments, kFolders, megabytes, rounds);
+        std::printf("documents %d, folders %d, content %.1f MB, rounds %zu\n", DocumentCount(), kFolders, megabytes,
+                    rounds);
 
         const Timings timings = RunRounds(engine, work, rounds);
         const double replication = Median(timings.replication);
@@ -369,7 +378,7 @@ int WholeBenchmark()
         std::printf("replication_seconds_median %.3f\n", replication);
         std::printf("rsync_fsync_seconds_median %.3f\n", rsync);
         std::printf("cp_seconds_median %.3f\n", copy);
-        std::printf("documents_per_second %.1f\n", kDocuments / replication);
+        std::printf("documents_per_second %.1f\n", DocumentCount() / replication);
         std::printf("megabytes_per_second %.2f\n", megabytes / replication);
         std::printf("ratio_vs_cp %.2f\n", replication / copy);
         std::fflush(stdout);
