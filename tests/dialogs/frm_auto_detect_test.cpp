@@ -1,0 +1,65 @@
+// The discovery wait form: its texts, Cancel and the title bar, which only
+// set the flag, and the pointer, which follows the mouse only once Cancel is
+// marked.
+
+#include "app/core/shared_state.h"
+#include "app/dialogs/frm_auto_detect.h"
+#include "core/core_fixture.h"
+#include "platform/ui/form_instance.h"
+#include "platform/ui/animation.h"
+#include "platform/ui/mouse_pointer.h"
+
+#include <QEnterEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+using AutoDetect = ui::FormInstance<frmAutoDetect>;
+
+class AutoDetectFormTest : public CoreTest {
+protected:
+    ~AutoDetectFormTest() override
+    {
+        AutoDetect::unload();
+        ui::SetMousePointer(ui::vbDefault);
+    }
+};
+
+TEST_F(AutoDetectFormTest, CancelAndTheTitleBarOnlySetTheFlagAndTheFormStays)
+{
+    frmAutoDetect& form = AutoDetect::get();
+    form.show();
+    EXPECT_EQ(form.windowTitle(), "Please wait...");
+    EXPECT_EQ(form.Label1->text(), "Connecting to the server. This may take some time...");
+    EXPECT_EQ(form.cmdCancel->text(), "Cancel");
+
+    for (bool titleBar : {false, true}) {
+        gCancelAutoDetect = false;
+        if (titleBar) form.close();
+        else QTest::mouseClick(form.cmdCancel, Qt::LeftButton);
+        EXPECT_TRUE(gCancelAutoDetect) << titleBar;
+        EXPECT_TRUE(AutoDetect::isLoaded() && form.isVisible()) << titleBar;
+    }
+}
+
+TEST_F(AutoDetectFormTest, ThePointerFollowsTheMouseOnlyWhileCancelIsMarked)
+{
+    frmAutoDetect& form = AutoDetect::get();
+    form.show();
+    for (bool marked : {false, true}) {
+        form.setCancelMarked(marked);
+        for (QWidget* over : std::initializer_list<QWidget*>{&form, form.Label1, form.Animation1, form.cmdCancel}) {
+            const int wanted = over == form.cmdCancel ? ui::vbDefault : ui::vbHourglass;
+            const int other = wanted == ui::vbDefault ? ui::vbHourglass : ui::vbDefault;
+            ui::SetMousePointer(other);
+            QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+            QCoreApplication::sendEvent(over, &enter);
+            QTest::mouseMove(over);
+            EXPECT_EQ(ui::MousePointer(), marked ? wanted : other) << marked << " " << over->objectName().toStdString();
+        }
+    }
+}
+
+} // namespace
