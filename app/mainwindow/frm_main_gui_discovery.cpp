@@ -24,6 +24,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <optional>
+
 namespace {
 
 using AutoDetect = ui::FormInstance<frmAutoDetect>;
@@ -33,17 +35,20 @@ constexpr float kAnimationLeft = 1700;
 
 bool Asked(const std::string& question) { return ui::MsgBox(question, ui::vbYesNo + ui::vbQuestion) == ui::vbYes; }
 
-void ShowAutoDetectForm()
+// Shown modeless and without owner, so that it stays usable while the
+// window is disabled.
+void ShowAutoDetectForm(ErrorTrap& trap)
 {
-    frmAutoDetect& form = AutoDetect::get();
-    form.show();
-    form.setCancelMarked(true);
-    form.Label1->setText(
-        QStringLiteral("Finding SharePoint Portal Servers in the network. This may take few minutes..."));
-    form.Animation1->Open(sys::ProgramFolder() / "Findcomp.avi");
-    ui::Placed(*form.Animation1).setLeft(kAnimationLeft);
-    form.Animation1->Play();
-    ui::DoEvents();
+    trap.step([] { AutoDetect::get().show(); });
+    trap.step([] { AutoDetect::get().setCancelMarked(true); });
+    trap.step([] {
+        AutoDetect::get().Label1->setText(
+            QStringLiteral("Finding SharePoint Portal Servers in the network. This may take few minutes..."));
+    });
+    trap.step([] { AutoDetect::get().Animation1->Open(sys::ProgramFolder() / "Findcomp.avi"); });
+    trap.step([] { ui::Placed(*AutoDetect::get().Animation1).setLeft(kAnimationLeft); });
+    trap.step([] { AutoDetect::get().Animation1->Play(); });
+    trap.step(ui::DoEvents);
 }
 
 // The server found in a node's path: the server node at or above it in a
@@ -105,7 +110,7 @@ void FrmMainGUI::picAutoDetectOn_Click(bool isTop)
     trap.step([] { ui::SetMousePointer(ui::vbHourglass); });
     if (!isTop) trap.step([&] { ClearColumnHeaders(false); });
     trap.step([&] { setEnabled(false); });
-    trap.step(ShowAutoDetectForm);
+    ShowAutoDetectForm(trap);
 
     // Without the component (its failure is logged) there is no domain list.
     com::Variant domainCount;
