@@ -1,12 +1,10 @@
-// The discovery wait form: its texts, Cancel and the title bar, which only
-// set the flag, and the pointer, which follows the mouse only once Cancel is
-// marked.
+// The discovery wait form's pointer, which follows the mouse only once Cancel
+// is marked. (Cancel and the title bar are tested with discovery itself.)
 
-#include "app/core/shared_state.h"
 #include "app/dialogs/frm_auto_detect.h"
 #include "core/core_fixture.h"
-#include "platform/ui/form_instance.h"
 #include "platform/ui/animation.h"
+#include "platform/ui/form_instance.h"
 #include "platform/ui/mouse_pointer.h"
 
 #include <QEnterEvent>
@@ -18,36 +16,11 @@ namespace {
 
 using AutoDetect = ui::FormInstance<frmAutoDetect>;
 
-class AutoDetectFormTest : public CoreTest {
-protected:
-    ~AutoDetectFormTest() override
-    {
-        AutoDetect::unload();
-        ui::SetMousePointer(ui::vbDefault);
-    }
-};
-
-TEST_F(AutoDetectFormTest, CancelAndTheTitleBarOnlySetTheFlagAndTheFormStays)
+TEST_F(CoreTest, TheDiscoveryWaitFormsPointerFollowsTheMouseOnlyWhileCancelIsMarked)
 {
     frmAutoDetect& form = AutoDetect::get();
     form.show();
-    EXPECT_EQ(form.windowTitle(), "Please wait...");
     EXPECT_EQ(form.Label1->text(), "Connecting to the server. This may take some time...");
-    EXPECT_EQ(form.cmdCancel->text(), "Cancel");
-
-    for (bool titleBar : {false, true}) {
-        gCancelAutoDetect = false;
-        if (titleBar) form.close();
-        else QTest::mouseClick(form.cmdCancel, Qt::LeftButton);
-        EXPECT_TRUE(gCancelAutoDetect) << titleBar;
-        EXPECT_TRUE(AutoDetect::isLoaded() && form.isVisible()) << titleBar;
-    }
-}
-
-TEST_F(AutoDetectFormTest, ThePointerFollowsTheMouseOnlyWhileCancelIsMarked)
-{
-    frmAutoDetect& form = AutoDetect::get();
-    form.show();
     for (bool marked : {false, true}) {
         form.setCancelMarked(marked);
         for (QWidget* over : std::initializer_list<QWidget*>{&form, form.Label1, form.Animation1, form.cmdCancel}) {
@@ -60,6 +33,8 @@ TEST_F(AutoDetectFormTest, ThePointerFollowsTheMouseOnlyWhileCancelIsMarked)
             EXPECT_EQ(ui::MousePointer(), marked ? wanted : other) << marked << " " << over->objectName().toStdString();
         }
     }
+    AutoDetect::unload();
+    ui::SetMousePointer(ui::vbDefault);
 }
 
 } // namespace

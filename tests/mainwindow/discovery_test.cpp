@@ -47,9 +47,14 @@ std::string Detecting(const std::string& domain)
     return "Detecting SharePoint Portal Servers in the domain " + domain + " ...";
 }
 
-// EMPTYDOM: a file server only. TARVEXNET: the store servers SPSSOURCE and
-// SPSTARGET, a file server and an NT 4.0 machine running the store service,
-// which is never listed. BERLIN: the store server SPSBERLIN.
+// Notes what is shown now, when it differs from what was noted last.
+void Note(Texts& seen, std::string now)
+{
+    if (seen.empty() || seen.back() != now) seen.push_back(std::move(now));
+}
+
+// TARVEXNET holds the store servers SPSSOURCE and SPSTARGET, BERLIN the store
+// server SPSBERLIN, EMPTYDOM none.
 class DiscoveryTest : public CoreTest {
 protected:
     DiscoveryTest()
@@ -57,13 +62,10 @@ protected:
         avigen::WriteAviFile(programFolder() / "Findcomp.avi", avigen::SearchingNetworkClip(), avigen::Coding::Rle8);
         avigen::WriteAviFile(programFolder() / "findingsp.avi", avigen::ConnectingClip(), avigen::Coding::Rle8);
         setDomains({"EMPTYDOM", "TARVEXNET", "BERLIN"});
-        addHost("FILES1", "EMPTYDOM");
         network_.addServer("SPSSOURCE");
         network_.addServer("SPSTARGET");
         store::AddWorkspace("SPSTARGET", "Team");
-        addHost("FILES2", "TARVEXNET");
-        addHost("OLDSPS", "TARVEXNET", "4.0", {"MSDMSERV"});
-        addHost("SPSBERLIN", "BERLIN", "5.0", {"MSDMSERV"});
+        addStoreServer("SPSBERLIN", "BERLIN");
     }
     ~DiscoveryTest() override
     {
@@ -72,22 +74,19 @@ protected:
     }
 
     static void setDomains(const Texts& domains) { net::WriteNetwork({net::LocalHostName(), domains}); }
-    static void addHost(const std::string& name, const std::string& domain, const std::string& osVersion = "5.0",
-                        const Texts& services = {})
+    static void addStoreServer(const std::string& name, const std::string& domain)
     {
         net::HostInfo host;
         host.name = name;
         host.domain = domain;
         host.serverType = "server";
-        host.osVersion = osVersion;
-        host.services = services;
+        host.services = {"MSDMSERV"};
         net::SaveHost(host);
     }
     static void registerNetperm()
     {
         const char* bin = std::getenv("TARVEX_BUILD_BIN");
         const com::ModuleEntryPoints& module = com::LoadModule(std::string(bin ? bin : ".") + "/Netperm.so");
-        ASSERT_TRUE(module.registerServer);
         ASSERT_EQ(module.registerServer(), com::S_OK);
     }
 
@@ -100,24 +99,18 @@ protected:
         window().tbBottom->Buttons(2).action()->trigger();
     }
 
-    static QTreeWidgetItem* itemWithKey(ui::TreeView& tree, const std::string& key)
-    {
-        for (QTreeWidgetItemIterator it(&tree); *it; ++it)
-            if (ui::ItemControl::keyOf(*it) == key) return *it;
-        return nullptr;
-    }
     // A left click on the node's text, as the user makes it; the nodes above
     // it are opened first, without reading them again.
     static void click(ui::TreeView& tree, const std::string& key)
     {
-        QTreeWidgetItem* item = itemWithKey(tree, key);
-        ASSERT_NE(item, nullptr) << key;
         for (ui::TreeNode above = tree.Nodes().Item(key).Parent(); above; above = above.Parent())
             above.setExpanded(true);
-        tree.scrollToItem(item);
-        const QPoint at = tree.visualItemRect(item).center();
-        QTest::mousePress(tree.viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseRelease(tree.viewport(), Qt::LeftButton, {}, at);
+        for (QTreeWidgetItemIterator it(&tree); *it; ++it) {
+            if (ui::ItemControl::keyOf(*it) != key) continue;
+            const QPoint at = tree.visualItemRect(*it).center();
+            QTest::mousePress(tree.viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseRelease(tree.viewport(), Qt::LeftButton, {}, at);
+        }
     }
     // Each node below the top node, as its key and text, depth first.
     static Texts nodes(ui::TreeView& tree)
@@ -144,16 +137,6 @@ protected:
         return entries;
     }
 
-    // The boxes with the text, from the first-th box shown on.
-    std::vector<ui::ShownMessage> questions(const std::string& text, std::size_t first = 0) const
-    {
-        std::vector<ui::ShownMessage> asked;
-        const std::vector<ui::ShownMessage>& shown = messageBoxes_.shown();
-        for (std::size_t i = first; i < shown.size(); ++i)
-            if (shown[i].text == text) asked.push_back(shown[i]);
-        return asked;
-    }
-
     testing_support::StoreNetwork network_;
     ui::ScopedScreenSize screen_{{12000, 9000}};
 };
@@ -164,20 +147,16 @@ TEST_F(DiscoveryTest, ListServersShowsTheDomainsWithStoreServersAndAPickedServer
     FrmMainGUI& w = window();
     w.show();
     w.DoRealConnectionD();
-    frmConnecting& connect = ui::FormInstance<frmConnecting>::get();
-    connect.txtURL->setText("SPSSOURCE");
-    QTest::mouseClick(connect.CmdOk, Qt::LeftButton);
+    ui::FormInstance<frmConnecting>::get().txtURL->setText("SPSSOURCE");
+    QTest::mouseClick(ui::FormInstance<frmConnecting>::get().CmdOk, Qt::LeftButton);
     const Texts connected = nodes(*w.tvBottom);
-
     {
         const RunGuard run("", "");
         w.tbBottom->Buttons(2).action()->trigger();
     }
-    EXPECT_TRUE(messageBoxes_.shown().empty()) << "refused during a run";
     listServers({ui::vbNo});
-    EXPECT_EQ(nodes(*w.tvBottom), connected) << "answered No";
+    EXPECT_EQ(nodes(*w.tvBottom), connected) << "refused during a run, then answered No";
     EXPECT_EQ(w.txtBottom->text(), "http://SPSSOURCE");
-    EXPECT_EQ(w.lvBottom->ColumnHeaders().Count(), 4);
 
     // What the wait form and the window show while discovery yields.
     Texts labels, windowStates;
@@ -185,35 +164,25 @@ TEST_F(DiscoveryTest, ListServersShowsTheDomainsWithStoreServersAndAPickedServer
     {
         ui::DoEventsHook hook([&](int) {
             frmAutoDetect& form = AutoDetect::get();
-            const auto note = [](Texts& seen, std::string now) {
-                if (seen.empty() || seen.back() != now) seen.push_back(std::move(now));
-            };
-            note(labels, form.Label1->text().toStdString());
-            note(windowStates, w.isEnabled() ? "enabled" : "disabled");
+            Note(labels, form.Label1->text().toStdString());
+            Note(windowStates, w.isEnabled() ? "enabled" : "disabled");
             if (labels.back() == Detecting("EMPTYDOM")) w.close(); // refused while discovery works on it
-            formShown = formShown && form.isVisible() && !form.parentWidget() && form.cancelMarked()
-                        && form.Animation1->isPlaying() && ui::Placed(*form.Animation1).left() == 1700;
+            formShown = formShown && form.isVisible() && form.cancelMarked() && form.Animation1->isPlaying()
+                        && ui::Placed(*form.Animation1).left() == 1700;
         });
         listServers();
     }
     EXPECT_EQ(labels, (Texts{kFinding, Detecting("EMPTYDOM"), Detecting("TARVEXNET"), Detecting("BERLIN")}));
     EXPECT_EQ(windowStates, (Texts{"disabled", "enabled"})) << "enabled again for the last turn";
     EXPECT_TRUE(formShown);
-    EXPECT_TRUE(ui::FormInstance<FrmMainGUI>::isLoaded() && w.isVisible());
-    EXPECT_TRUE(w.isEnabled());
+    EXPECT_TRUE(ui::FormInstance<FrmMainGUI>::isLoaded() && w.isVisible() && w.isEnabled());
     EXPECT_FALSE(AutoDetect::isLoaded());
     EXPECT_EQ(ui::MousePointer(), ui::vbDefault);
-    EXPECT_EQ(questions(kListQuestion).size(), 2u);
-    EXPECT_EQ(questions(kListQuestion).back().style, 36);
+    EXPECT_EQ(messageBoxes_.shown(), (std::vector<ui::ShownMessage>{{kListQuestion, 36}, {kListQuestion, 36}}));
 
-    const ui::TreeNode root = w.tvBottom->Nodes().Item(1);
-    EXPECT_EQ(root.Key(), "E1");
-    EXPECT_EQ(root.Text(), "Entire Network");
-    EXPECT_EQ(root.Image(), "entirenet");
-    EXPECT_TRUE(root.Expanded() && root.Selected());
+    EXPECT_EQ(w.tvBottom->Nodes().Item(1).Key() + ":" + w.tvBottom->Nodes().Item(1).Text(), "E1:Entire Network");
     EXPECT_EQ(nodes(*w.tvBottom), (Texts{"D1 1:TARVEXNET", ":Searching...", "D1 2:BERLIN", ":Searching..."}))
         << "a domain without store servers gets no number";
-    EXPECT_EQ(w.tvBottom->Nodes().Item("D1 2").Image(), "listservers");
     EXPECT_EQ(rowTexts(*w.lvBottom), (Texts{"TARVEXNET", "BERLIN"}));
     EXPECT_EQ(w.lvBottom->ListItems().Item("D1 2").SmallIcon(), "listservers");
     EXPECT_EQ(gDomainServerList, "SPSSOURCE|SPSTARGET=SPSBERLIN=");
@@ -226,8 +195,6 @@ TEST_F(DiscoveryTest, ListServersShowsTheDomainsWithStoreServersAndAPickedServer
                                              ":Searching...", "D1 2:BERLIN", ":Searching..."}))
             << "opened " << opened << " times";
         EXPECT_EQ(rowTexts(*w.lvBottom), (Texts{"SPSSOURCE", "SPSTARGET"}));
-        EXPECT_EQ(w.lvBottom->ListItems().Item("SPSTARGET").SmallIcon(), "server");
-        EXPECT_EQ(w.txtBottom->text(), "");
     }
 
     click(*w.tvBottom, "M1 1 2");
@@ -235,8 +202,7 @@ TEST_F(DiscoveryTest, ListServersShowsTheDomainsWithStoreServersAndAPickedServer
     EXPECT_EQ(gCurrentDestUrl, "http://SPSTARGET");
     EXPECT_EQ(gDestServerName, "SPSTARGET");
     EXPECT_EQ(rowTexts(*w.lvBottom), Texts{"Team"});
-    EXPECT_EQ(itemWithKey(*w.tvBottom, "M1 1 2")->child(0)->text(0), "Team");
-    EXPECT_TRUE(logLines().empty());
+    EXPECT_TRUE(mainWindowErrors().empty());
 }
 
 // Cancel is noticed at the next domain; the title bar's close cancels too.
@@ -255,16 +221,14 @@ TEST_F(DiscoveryTest, CancelAtTheNextDomainKeepsWhatWasFoundOrGoesOnWhenAnswered
     };
     for (const auto& c : cases) {
         window();
-        const std::size_t before = messageBoxes_.shown().size();
+        const std::size_t boxes = messageBoxes_.shown().size();
         Texts labels;
-        bool pressed = false;
         {
             ui::DoEventsHook hook([&](int) {
                 frmAutoDetect& form = AutoDetect::get();
-                const std::string label = form.Label1->text().toStdString();
-                if (labels.empty() || labels.back() != label) labels.push_back(label);
-                if (label != Detecting("TARVEXNET") || pressed) return;
-                pressed = true;
+                const std::size_t seen = labels.size();
+                Note(labels, form.Label1->text().toStdString());
+                if (labels.size() == seen || labels.back() != Detecting("TARVEXNET")) return; // once, at its text
                 if (c.titleBar) form.close();
                 else QTest::mouseClick(form.cmdCancel, Qt::LeftButton);
             });
@@ -272,10 +236,11 @@ TEST_F(DiscoveryTest, CancelAtTheNextDomainKeepsWhatWasFoundOrGoesOnWhenAnswered
         }
         EXPECT_EQ(labels, c.labels) << c.titleBar;
         EXPECT_EQ(rowTexts(*window().lvBottom), c.domains) << c.titleBar;
-        EXPECT_EQ(questions(kCancelQuestion, before), (std::vector<ui::ShownMessage>{{kCancelQuestion, 36}}));
+        EXPECT_EQ(messageBoxes_.shown().size(), boxes + 2) << c.titleBar;
+        EXPECT_EQ(messageBoxes_.shown().back(), (ui::ShownMessage{kCancelQuestion, 36}));
         EXPECT_FALSE(AutoDetect::isLoaded());
     }
-    EXPECT_TRUE(logLines().empty());
+    EXPECT_TRUE(mainWindowErrors().empty());
 }
 
 TEST_F(DiscoveryTest, WithoutTheComponentTheTreeKeepsItsRootAloneAndOneLineIsLogged)
@@ -304,7 +269,7 @@ TEST_F(DiscoveryTest, ASecondDiscoveryShowsTheNetworkAsItIsNowAndNoneOfTheOldLis
     ASSERT_EQ(gDomainServerList, "SPSSOURCE|SPSTARGET=SPSBERLIN=");
 
     network_.setReachable("SPSBERLIN", false);
-    addHost("SPSNEW", "BERLIN", "5.0", {"MSDMSERV"});
+    addStoreServer("SPSNEW", "BERLIN");
     setDomains({"TARVEXNET", "GHOST", "BERLIN"});
     {
         ui::DoEventsHook hook([&](int) {
@@ -325,19 +290,12 @@ TEST_F(DiscoveryTest, ASecondDiscoveryShowsTheNetworkAsItIsNowAndNoneOfTheOldLis
 
 TEST(DomainServerList, GroupsAreWrittenAndFoundByDomainNumber)
 {
-    const std::string list = DomainServerGroup({"s1", "s2"}) + DomainServerGroup({"s3"});
-    EXPECT_EQ(list, "s1|s2=s3=");
-    EXPECT_EQ(ServersOfDomain(list, 1), (Texts{"s1", "s2"}));
-    EXPECT_EQ(ServersOfDomain(list, 2), Texts{"s3"});
-    for (int outside : {0, 3, -1}) EXPECT_TRUE(ServersOfDomain(list, outside).empty()) << outside;
-
-    std::string ten;
-    for (int domain = 1; domain <= 10; ++domain) ten += DomainServerGroup({"S" + std::to_string(domain)});
-    EXPECT_EQ(ServersOfDomain(ten, 10), Texts{"S10"}) << "domain 10 is not domain 1";
-
-    EXPECT_TRUE(NamesInList(com::Variant()).empty());
-    com::Variant list2 = com::Variant::StringArray({"A", "B"});
-    EXPECT_EQ(NamesInList(com::Variant::ByRef(&list2)), (Texts{"A", "B"}));
+    std::string list;
+    for (int domain = 1; domain <= 10; ++domain) list += DomainServerGroup({"A" + std::to_string(domain), "B"});
+    EXPECT_EQ(list.substr(0, 10), "A1|B=A2|B=");
+    EXPECT_EQ(ServersOfDomain(list, 10), (Texts{"A10", "B"})) << "domain 10 is not domain 1";
+    for (int outside : {0, 11}) EXPECT_TRUE(ServersOfDomain(list, outside).empty()) << outside;
+    EXPECT_TRUE(NamesInList(com::Variant()).empty()) << "a list the component left untouched";
 }
 
 } // namespace
