@@ -1,12 +1,13 @@
 #include "platform/com/registrar.h"
 
-#include "platform/com/registry_handle.h"
+#include "platform/registry/hive.h"
+#include "platform/registry/key_names.h"
 
 #include <algorithm>
 #include <cctype>
-#include <map>
 #include <set>
 #include <utility>
+#include <variant>
 
 namespace com {
 
@@ -134,70 +135,98 @@ std::string ParseStatement(const std::vector<Word>& words, DeclaredKeys& declare
     return "";
 }
 
-bool IsEmptyKey(winreg::HKEY key)
+// The key a hive of the script stands for in the local machine's hive.
+std::vector<std::string> HiveRootPath(winreg::HKEY hive)
 {
-    std::string name;
-    std::uint32_t type = 0;
-    std::vector<std::uint8_t> data;
-    return winreg::EnumKey(key, 0, &name, KeyNameCapacity) == winreg::ERROR_NO_MORE_ITEMS &&
-           winreg::EnumValue(key, 0, &name, &type, &data) == winreg::ERROR_NO_MORE_ITEMS;
+    if (hive == winreg::HKEY_CLASSES_ROOT) return {"SOFTWARE", "Classes"};
+    return {};
 }
 
-// The local host's hives, each connected once per registration.
-class LocalHives {
-public:
-    winreg::Status root(winreg::HKEY hive, winreg::HKEY* key)
-    {
-        auto& handle = roots_[hive];
-        if (!handle)
-            if (const auto status = winreg::ConnectRegistry("", hive, handle.receive())) return status;
-        *key = handle.get();
-        return winreg::ERROR_SUCCESS;
+// The entry's key path below its hive's root; nullopt (with status set) for a
+// path the registry refuses.
+std::optional<std::vector<std::string>> EntryNames(const RegistrarEntry& entry, winreg::Status* status)
+{
+    auto parsed = winreg::ParseKeyPath(entry.path);
+    if (const winreg::Status* failure = std::get_if<winreg::Status>(&parsed)) {
+        *status = *failure;
+        return std::nullopt;
     }
+    return std::get<std::vector<std::string>>(std::move(parsed));
+}
 
-private:
-    std::map<winreg::HKEY, RegistryHandle> roots_;
+// The key of that path and the key holding it; nulls when it is missing.
+struct FoundKey {
+    winreg::RegistryKey* parent = nullptr;
+    winreg::RegistryKey* key = nullptr;
 };
 
-winreg::Status Apply(LocalHives& hives, const RegistrarEntry& entry)
+FoundKey FindEntryKey(winreg::Hive& hive, winreg::HKEY root, const std::vector<std::string>& names, std::uint64_t bootId)
 {
-    winreg::HKEY root = 0;
-    if (const auto status = hives.root(entry.hive, &root)) return status;
-    if (entry.action == Action::Replace)
-        if (const auto status = DeleteRegistryTree(root, entry.path); status && status != winreg::ERROR_FILE_NOT_FOUND)
-            return status;
-
-    RegistryHandle key;
-    if (const auto status = winreg::CreateKey(root, entry.path, false, key.receive())) return status;
-    if (!entry.text) return winreg::ERROR_SUCCESS;
-    return WriteRegistryString(key.get(), entry.action == Action::Value ? entry.valueName : "", *entry.text);
+    std::vector<std::string> path = HiveRootPath(root);
+    path.insert(path.end(), names.begin(), names.end() - 1);
+    FoundKey found;
+    found.parent = winreg::FindKey(hive, path, bootId);
+    if (found.parent) found.key = winreg::FindSubkey(*found.parent, names.back(), bootId);
+    return found;
 }
 
-winreg::Status Remove(LocalHives& hives, const RegistrarEntry& entry)
+void SetString(winreg::RegistryKey& key, const std::string& name, const std::string& text)
 {
-    winreg::HKEY root = 0;
-    if (const auto status = hives.root(entry.hive, &root)) return status;
-    switch (entry.action) {
-    case Action::Keep: return winreg::ERROR_SUCCESS;
-    case Action::Replace: return DeleteRegistryTree(root, entry.path);
-    case Action::Value: {
-        RegistryHandle key;
-        if (const auto status = winreg::OpenKey(root, entry.path, winreg::KEY_ALL_ACCESS, key.receive())) return status;
-        return winreg::DeleteValue(key.get(), entry.valueName);
+    std::vector<std::uint8_t> data(text.begin(), text.end());
+    data.push_back(0);
+    if (winreg::RegistryValue* value = winreg::FindValue(key, name)) {
+        value->type = winreg::REG_SZ;
+        value->data = std::move(data);
+    } else {
+        key.values.push_back({name, winreg::REG_SZ, std::move(data)});
     }
+}
+
+bool DeleteValue(winreg::RegistryKey& key, std::string_view name)
+{
+    const winreg::RegistryValue* value = winreg::FindValue(key, name);
+    if (!value) return false;
+    key.values.erase(key.values.begin() + (value - key.values.data()));
+    return true;
+}
+
+winreg::Status Apply(winreg::Hive& hive, std::uint64_t bootId, const RegistrarEntry& entry)
+{
+    winreg::Status status = winreg::ERROR_SUCCESS;
+    const auto names = EntryNames(entry, &status);
+    if (!names) return status;
+    if (entry.action == Action::Replace) {
+        const FoundKey old = FindEntryKey(hive, entry.hive, *names, bootId);
+        if (old.key) winreg::RemoveSubkey(*old.parent, old.key->id);
+    }
+    std::vector<std::string> path = HiveRootPath(entry.hive);
+    path.insert(path.end(), names->begin(), names->end());
+    const auto made = winreg::CreateKeyPath(hive, hive.root, path, false, bootId);
+    if (!made) return winreg::ERROR_CHILD_MUST_BE_VOLATILE;
+    // A kept key's parents are the hive's root or keys the script declares,
+    // so what was made here is the kept key itself.
+    if (entry.action == Action::Keep && made->created) made->key->madeByRegistration = true;
+    if (entry.text) SetString(*made->key, entry.action == Action::Value ? entry.valueName : "", *entry.text);
+    return winreg::ERROR_SUCCESS;
+}
+
+// Removes what Apply wrote for the entry; true when something was removed.
+bool Remove(winreg::Hive& hive, std::uint64_t bootId, const RegistrarEntry& entry)
+{
+    winreg::Status ignored = winreg::ERROR_SUCCESS;
+    const auto names = EntryNames(entry, &ignored);
+    const FoundKey found = names ? FindEntryKey(hive, entry.hive, *names, bootId) : FoundKey{};
+    if (!found.key) return false;
+    switch (entry.action) {
+    case Action::Replace: return winreg::RemoveSubkey(*found.parent, found.key->id);
+    case Action::Value: return DeleteValue(*found.key, entry.valueName);
+    case Action::Keep:
+        return found.key->madeByRegistration && winreg::IsEmptyKey(*found.key, bootId)
+            && winreg::RemoveSubkey(*found.parent, found.key->id);
     case Action::Key: break;
     }
-
-    bool empty = false;
-    {
-        RegistryHandle key;
-        if (const auto status = winreg::OpenKey(root, entry.path, winreg::KEY_ALL_ACCESS, key.receive())) return status;
-        if (entry.text)
-            if (const auto status = winreg::DeleteValue(key.get(), ""); status && status != winreg::ERROR_FILE_NOT_FOUND)
-                return status;
-        empty = IsEmptyKey(key.get());
-    }
-    return empty ? winreg::DeleteKey(root, entry.path) : winreg::ERROR_SUCCESS;
+    const bool removedText = entry.text && DeleteValue(*found.key, "");
+    return (winreg::IsEmptyKey(*found.key, bootId) && winreg::RemoveSubkey(*found.parent, found.key->id)) || removedText;
 }
 
 } // namespace
@@ -234,25 +263,21 @@ RegistrarScript ParseRegistrarScript(std::string_view script, std::string_view m
 
 winreg::Status ApplyRegistration(const std::vector<RegistrarEntry>& entries)
 {
-    LocalHives hives;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (const auto status = Apply(hives, entries[i])) {
-            RemoveRegistration({entries.begin(), entries.begin() + std::ptrdiff_t(i) + 1});
-            return status;
-        }
-    }
-    return winreg::ERROR_SUCCESS;
+    return winreg::ChangeLocalMachine([&](winreg::Hive& hive, std::uint64_t bootId, bool& changed) {
+        for (const RegistrarEntry& entry : entries)
+            if (const winreg::Status status = Apply(hive, bootId, entry)) return status;
+        changed = true;
+        return winreg::ERROR_SUCCESS;
+    });
 }
 
 winreg::Status RemoveRegistration(const std::vector<RegistrarEntry>& entries)
 {
-    LocalHives hives;
-    winreg::Status first = winreg::ERROR_SUCCESS;
-    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        const auto status = Remove(hives, *entry);
-        if (status && status != winreg::ERROR_FILE_NOT_FOUND && !first) first = status;
-    }
-    return first;
+    return winreg::ChangeLocalMachine([&](winreg::Hive& hive, std::uint64_t bootId, bool& changed) {
+        for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry)
+            changed = Remove(hive, bootId, *entry) || changed;
+        return winreg::ERROR_SUCCESS;
+    });
 }
 
 } // namespace com

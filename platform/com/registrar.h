@@ -3,7 +3,9 @@
 // when it registers, and removes when it unregisters. One statement a line:
 //
 //   # a comment
-//   keep    HKCR\CLSID                          created when missing, never removed
+//   keep    HKCR\CLSID                          created when missing; removed only when
+//                                               a registration created it and an
+//                                               unregistration leaves it empty
 //   key     HKCR\Some.ProgID = 'Description'    created (default value when given);
 //                                               removed when nothing else is left in it
 //   replace HKCR\CLSID\{...} = 'Description'    deleted whole and written anew;
@@ -41,11 +43,12 @@ struct RegistrarScript {
 
 RegistrarScript ParseRegistrarScript(std::string_view script, std::string_view modulePath);
 
-// Writes the entries into the local host's registry in order. On a failure
-// the entries written so far are removed again and the failure returned.
+// Writes the entries into the local host's registry, in order, as one atomic
+// change of its hive: other processes see all of it or none, and a failure
+// writes nothing (and so undoes nothing another process wrote).
 winreg::Status ApplyRegistration(const std::vector<RegistrarEntry>& entries);
-// Removes what ApplyRegistration writes, in reverse order; what is already
-// missing is passed over. Returns the first other failure, after going on.
+// Removes what ApplyRegistration writes, in reverse order and as one atomic
+// change; what is already missing is passed over.
 winreg::Status RemoveRegistration(const std::vector<RegistrarEntry>& entries);
 
 } // namespace com

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace net {
 
@@ -40,9 +42,20 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
     return CaseFold(a) == CaseFold(b);
 }
 
-std::optional<std::string> FindNameIgnoringCase(const std::filesystem::path& folder, std::string_view name)
+DIR* OpenFolderStream(int folder)
 {
-    DIR* directory = ::opendir(folder.c_str());
+    // A stream of its own: a duplicated descriptor would share (and move) the
+    // folder's reading position.
+    const int own = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (own < 0) return nullptr;
+    DIR* stream = ::fdopendir(own);
+    if (!stream) ::close(own);
+    return stream;
+}
+
+std::optional<std::string> FindNameIgnoringCase(int folder, std::string_view name)
+{
+    DIR* directory = OpenFolderStream(folder);
     if (!directory) return std::nullopt;
     const std::string wanted = CaseFold(name);
     const bool wantedIsAscii = isAscii(wanted);

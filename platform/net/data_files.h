@@ -1,7 +1,8 @@
 #pragma once
 // The data files of the network root and of a host's folder (network.ini,
-// shares.ini, accounts.ini, acl.txt, sessions.ini): found beneath their folder
-// without following links, and rewritten whole and atomically.
+// shares.ini, accounts.ini, acl.txt, sessions.ini), by the path of their
+// folder: reached from the root through its folders (OpenNetworkFolder),
+// never through a link, and rewritten whole and atomically.
 
 #include "platform/net/ini_document.h"
 #include "platform/net/network.h"

@@ -2,15 +2,15 @@
 
 #include "platform/net/network.h"
 
-#include "platform/net/atomic_file.h"
 #include "platform/net/case_fold.h"
 #include "platform/net/ini_document.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
+#include <dirent.h>
+#include <fcntl.h>
 #include <pwd.h>
-#include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace net {
@@ -18,6 +18,7 @@ namespace net {
 namespace {
 
 const char kNetworkFile[] = "network.ini";
+const char kHostsFolder[] = "hosts";
 const char kHostFile[] = "host.ini";
 const char kNetworkSection[] = "network";
 const char kHostSection[] = "host";
@@ -37,17 +38,20 @@ fs::path homeFolder()
     return fs::current_path();
 }
 
-fs::path hostsFolder()
+IniDocument readIni(const Folder& folder, std::string_view name)
 {
-    return NetworkRoot() / "hosts";
+    return IniDocument::Parse(folder.readFile(name).value_or(std::string()));
 }
 
-IniDocument readIni(const fs::path& file)
+std::optional<Folder> openHostsFolder()
 {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return IniDocument::Parse(text.str());
+    const std::optional<Folder> root = OpenNetworkRoot();
+    return root ? root->openFolder({kHostsFolder}) : std::nullopt;
+}
+
+[[noreturn]] void throwInvalidHostName(std::string_view name)
+{
+    ThrowInvalidName(name, "not a host name");
 }
 
 bool containsIgnoringCase(const std::vector<std::string>& items, std::string_view wanted)
@@ -56,12 +60,12 @@ bool containsIgnoringCase(const std::vector<std::string>& items, std::string_vie
                        [&](const std::string& item) { return EqualsIgnoringCase(item, wanted); });
 }
 
-HostInfo readHost(const fs::path& folder)
+HostInfo readHost(const Folder& folder)
 {
-    const IniDocument ini = readIni(folder / kHostFile);
+    const IniDocument ini = readIni(folder, kHostFile);
     HostInfo host;
-    host.name = folder.filename().string();
-    host.folder = folder;
+    host.name = folder.path().filename().string();
+    host.folder = folder.path();
     host.domain = ini.valueOr(kHostSection, "domain", "");
     host.osVersion = ini.valueOr(kHostSection, "os_version", host.osVersion);
     host.servicePack = ini.valueOr(kHostSection, "service_pack", "");
@@ -73,6 +77,15 @@ HostInfo readHost(const fs::path& folder)
     host.administrators = SplitList(ini.valueOr(kHostSection, "administrators", ""));
     host.remoteRegistryForEveryone = EqualsIgnoringCase(ini.valueOr(kHostSection, "remote_registry", kAdministrators), kEveryone);
     return host;
+}
+
+// The folder of an existing host, for its host.ini.
+Folder requireHostFolder(const HostInfo& host)
+{
+    std::optional<Folder> folder = OpenHostFolder(host.name);
+    if (!folder)
+        throw com::ComError(com::HResultFromWin32(ERROR_BAD_NETPATH), "The network has no host named " + host.name);
+    return std::move(*folder);
 }
 
 std::uint64_t parseBootId(const std::optional<std::string>& text)
@@ -95,8 +108,15 @@ fs::path NetworkRoot()
 
 bool NetworkExists()
 {
-    std::error_code error;
-    return fs::is_regular_file(NetworkRoot() / kNetworkFile, error);
+    const std::optional<Folder> root = OpenNetworkRoot();
+    struct stat status {};
+    return root && ::fstatat(root->descriptor(), kNetworkFile, &status, AT_SYMLINK_NOFOLLOW) == 0
+        && S_ISREG(status.st_mode);
+}
+
+std::optional<Folder> OpenNetworkRoot()
+{
+    return Folder::OpenPath(NetworkRoot());
 }
 
 bool HostInfo::runsService(std::string_view service) const
@@ -111,7 +131,7 @@ bool HostInfo::isAdministrator(std::string_view account) const
 
 void InitializeNetwork(const NetworkInfo& info)
 {
-    fs::create_directories(hostsFolder());
+    Folder::CreatePath(NetworkRoot()).createFolders({kHostsFolder});
     if (!NetworkExists()) WriteNetwork(info);
     const std::string localHost = LocalHostName();
     if (!localHost.empty() && !FindHost(localHost)) {
@@ -123,7 +143,8 @@ void InitializeNetwork(const NetworkInfo& info)
 
 NetworkInfo ReadNetwork()
 {
-    const IniDocument ini = readIni(NetworkRoot() / kNetworkFile);
+    const std::optional<Folder> root = OpenNetworkRoot();
+    const IniDocument ini = root ? readIni(*root, kNetworkFile) : IniDocument();
     NetworkInfo info;
     info.localHost = ini.valueOr(kNetworkSection, "local_host", "");
     info.domains = SplitList(ini.valueOr(kNetworkSection, "domains", ""));
@@ -132,15 +153,12 @@ NetworkInfo ReadNetwork()
 
 void WriteNetwork(const NetworkInfo& info)
 {
-    if (!info.localHost.empty() && !IsSafeName(info.localHost))
-        throw com::ComError(com::HResultFromWin32(ERROR_INVALID_NAME),
-                            "The filename, directory name, or volume label syntax is incorrect: \"" + info.localHost + "\"");
-    const fs::path root = NetworkRoot();
-    fs::create_directories(root);
-    IniDocument ini = readIni(root / kNetworkFile);
+    if (!info.localHost.empty() && !IsSafeName(info.localHost)) throwInvalidHostName(info.localHost);
+    const Folder root = Folder::CreatePath(NetworkRoot());
+    IniDocument ini = readIni(root, kNetworkFile);
     ini.setValue(kNetworkSection, "local_host", info.localHost);
     ini.setValue(kNetworkSection, "domains", JoinList(info.domains));
-    WriteFileAtomically(root / kNetworkFile, ini.toText());
+    root.writeFile(kNetworkFile, ini.toText());
 }
 
 std::string LocalHostName()
@@ -148,22 +166,41 @@ std::string LocalHostName()
     return ReadNetwork().localHost;
 }
 
-std::optional<HostInfo> FindHost(std::string_view name)
+std::optional<Folder> OpenHostFolder(std::string_view name)
 {
     if (!IsSafeName(name)) return std::nullopt;
-    const std::optional<fs::path> folder = FindEntry(hostsFolder(), name);
-    std::error_code error;
-    if (!folder || !fs::is_directory(*folder, error)) return std::nullopt;
+    const std::optional<Folder> hosts = openHostsFolder();
+    return hosts ? hosts->openFolder({std::string(name)}) : std::nullopt;
+}
+
+Folder CreateHostFolder(std::string_view name)
+{
+    if (!IsSafeName(name)) throwInvalidHostName(name);
+    return Folder::CreatePath(NetworkRoot()).createFolders({kHostsFolder, std::string(name)});
+}
+
+std::optional<HostInfo> FindHost(std::string_view name)
+{
+    const std::optional<Folder> folder = OpenHostFolder(name);
+    if (!folder) return std::nullopt;
     return readHost(*folder);
 }
 
 std::vector<HostInfo> Hosts()
 {
     std::vector<HostInfo> hosts;
-    std::error_code error;
-    for (fs::directory_iterator it(hostsFolder(), error), end; !error && it != end; it.increment(error)) {
-        if (it->is_directory(error) && IsSafeName(it->path().filename().string())) hosts.push_back(readHost(it->path()));
+    const std::optional<Folder> folder = openHostsFolder();
+    DIR* stream = folder ? OpenFolderStream(folder->descriptor()) : nullptr;
+    if (!stream) return hosts;
+    while (const dirent* entry = ::readdir(stream)) {
+        const std::string name = entry->d_name;
+        struct stat status {};
+        if (!IsSafeName(name) || ::fstatat(folder->descriptor(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0
+            || !S_ISDIR(status.st_mode))
+            continue;
+        if (const std::optional<Folder> host = folder->openFolder({name})) hosts.push_back(readHost(*host));
     }
+    ::closedir(stream);
     std::sort(hosts.begin(), hosts.end(), [](const HostInfo& a, const HostInfo& b) {
         const std::string foldedA = CaseFold(a.name), foldedB = CaseFold(b.name);
         return foldedA != foldedB ? foldedA < foldedB : a.name < b.name;
@@ -173,13 +210,11 @@ std::vector<HostInfo> Hosts()
 
 HostInfo SaveHost(const HostInfo& host)
 {
-    if (!IsSafeName(host.name))
-        throw com::ComError(com::HResultFromWin32(ERROR_INVALID_NAME),
-                            "The filename, directory name, or volume label syntax is incorrect: \"" + host.name + "\"");
-    const std::optional<HostInfo> existing = FindHost(host.name);
-    const fs::path folder = existing ? existing->folder : hostsFolder() / host.name;
+    if (!IsSafeName(host.name)) throwInvalidHostName(host.name);
+    std::optional<Folder> existing = OpenHostFolder(host.name);
+    const Folder folder = existing ? std::move(*existing) : CreateHostFolder(host.name);
 
-    IniDocument ini = readIni(folder / kHostFile);
+    IniDocument ini = readIni(folder, kHostFile);
     ini.setValue(kHostSection, "domain", host.domain);
     ini.setValue(kHostSection, "os_version", host.osVersion);
     ini.setValue(kHostSection, "service_pack", host.servicePack);
@@ -190,22 +225,23 @@ HostInfo SaveHost(const HostInfo& host)
     ini.setValue(kHostSection, "reachable", host.reachable ? "yes" : "no");
     ini.setValue(kHostSection, "administrators", JoinList(host.administrators));
     ini.setValue(kHostSection, "remote_registry", host.remoteRegistryForEveryone ? kEveryone : kAdministrators);
-    fs::create_directories(folder);
-    WriteFileAtomically(folder / kHostFile, ini.toText());
+    folder.writeFile(kHostFile, ini.toText());
     return readHost(folder);
 }
 
 std::uint64_t BootId(const HostInfo& host)
 {
-    return parseBootId(readIni(host.folder / kHostFile).value(kHostSection, "boot_id"));
+    const std::optional<Folder> folder = OpenHostFolder(host.name);
+    return folder ? parseBootId(readIni(*folder, kHostFile).value(kHostSection, "boot_id")) : 1;
 }
 
 std::uint64_t AdvanceBootId(const HostInfo& host)
 {
-    IniDocument ini = readIni(host.folder / kHostFile);
+    const Folder folder = requireHostFolder(host);
+    IniDocument ini = readIni(folder, kHostFile);
     const std::uint64_t next = parseBootId(ini.value(kHostSection, "boot_id")) + 1;
     ini.setValue(kHostSection, "boot_id", std::to_string(next));
-    WriteFileAtomically(host.folder / kHostFile, ini.toText());
+    folder.writeFile(kHostFile, ini.toText());
     return next;
 }
 

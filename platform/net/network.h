@@ -1,7 +1,8 @@
 #pragma once
 // The simulated network: one folder (the network root) with one subfolder per
 // host. Host names and path segments match without regard to case and keep
-// their case; nothing resolves outside a host's folder.
+// their case. Every file below the root is reached through net::Folder
+// (folder.h): name by name, never through a link, never outside the root.
 //
 //   <root>/network.ini             the local host's name; the domains
 //   <root>/hosts/<HOST>/host.ini   domain, OS version, server type, services,
@@ -14,6 +15,8 @@
 //                                  (shares.h, accounts.h, security.h, sessions.h)
 
 #include "platform/com/hresult.h"
+#include "platform/net/net_errors.h"
+#include "platform/net/folder.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -26,23 +29,16 @@ namespace net {
 
 namespace fs = std::filesystem;
 
-// Windows error codes the network layer reports (as ComError numbers through
-// com::HResultFromWin32, and as plain codes to the registry layer).
-inline constexpr long ERROR_FILE_NOT_FOUND = 2;
-inline constexpr long ERROR_PATH_NOT_FOUND = 3;
-inline constexpr long ERROR_ACCESS_DENIED = 5;
-inline constexpr long ERROR_BAD_NETPATH = 53;     // no such host, or host unreachable
-inline constexpr long ERROR_BAD_NET_NAME = 67;    // no such share on the host
-inline constexpr long ERROR_INVALID_NAME = 123;   // an unsafe or malformed name
-
 // $TARVEX_NETWORK, else $XDG_DATA_HOME/tarvex/network, else
 // ~/.local/share/tarvex/network. The folder need not exist.
 fs::path NetworkRoot();
 bool NetworkExists(); // the root holds network.ini
+// The network root, opened; nullopt when it does not exist.
+std::optional<Folder> OpenNetworkRoot();
 
 struct HostInfo {
     std::string name;                          // as stored
-    fs::path folder;                           // <root>/hosts/<name>
+    fs::path folder;                           // <root>/hosts/<name>, to name it in messages
     std::string domain;                        // empty: in no domain
     std::string osVersion = "5.0";             // "major.minor"
     std::string servicePack;
@@ -93,6 +89,10 @@ std::string LocalHostName(); // ReadNetwork().localHost
 
 // Hosts by name, without regard to case; nullopt when unknown or no root.
 std::optional<HostInfo> FindHost(std::string_view name);
+// The folder of the host of that name (hosts/<name> below the root); nullopt
+// when there is none. CreateHostFolder makes it (and the root) when missing.
+std::optional<Folder> OpenHostFolder(std::string_view name);
+Folder CreateHostFolder(std::string_view name);
 std::vector<HostInfo> Hosts();
 // Creates the host folder and writes host.ini; an existing host is updated
 // (its name keeps the stored case).
@@ -106,27 +106,28 @@ HostInfo SaveHost(const HostInfo& host);
 std::uint64_t BootId(const HostInfo& host);
 std::uint64_t AdvanceBootId(const HostInfo& host);
 
-// A single path segment that may be used as a file name: not empty, not "." or
-// "..", no '/', '\\' or NUL.
-bool IsSafeName(std::string_view name);
-
-// The entry of folder whose name equals name without regard to case (an exact
-// match wins); nullopt when there is none. Throws ComError(ERROR_INVALID_NAME)
-// for an unsafe name.
-std::optional<fs::path> FindEntry(const fs::path& folder, std::string_view name);
-
-// Resolves segments below base, each matched without regard to case. A segment
-// that does not exist keeps its own spelling (so the result can name something
-// to create). Throws ComError(HResultFromWin32(ERROR_INVALID_NAME)) for an
-// unsafe segment and for a path that, through a link, leaves base.
-fs::path ResolveInside(const fs::path& base, const std::vector<std::string>& segments);
-
-// "\\HOST\C$\dir\file" -> <root>/hosts/HOST/drives/C/dir/file, and any
-// other disk share of the host to the folder its path names (shares.h).
-// Throws ComError(HResultFromWin32(ERROR_BAD_NETPATH)) for an unknown or
-// unreachable host, ERROR_BAD_NET_NAME for a share the host does not have,
+// What a UNC path names: the folder of its share, opened, and the names below
+// it. "\\HOST\C$\dir\file" is the share folder <root>/hosts/HOST/drives/C
+// and the names {"dir", "file"}. Throws ComError(HResultFromWin32(
+// ERROR_BAD_NETPATH)) for an unknown or unreachable host, ERROR_BAD_NET_NAME
+// for a share the host does not have or whose folder is missing (shares.h),
 // ERROR_INVALID_NAME for an unsafe path.
-fs::path ResolveUnc(std::string_view unc);
+struct UncLocation {
+    Folder share;
+    std::vector<std::string> names;
+};
+UncLocation ResolveUnc(std::string_view unc);
+
+// A folder given by its path below the network root (such as a HostInfo's
+// folder), opened from the root name by name as Folder opens names; nullopt
+// when a name is missing. ERROR_INVALID_NAME for a path outside the root.
+// CreateNetworkFolder makes what is missing.
+std::optional<Folder> OpenNetworkFolder(const fs::path& path);
+Folder CreateNetworkFolder(const fs::path& path);
+
+// The file a UNC path names, opened for reading. ERROR_PATH_NOT_FOUND when a
+// folder on the way is missing, ERROR_FILE_NOT_FOUND when the file is.
+FileHandle OpenUncFile(std::string_view unc);
 
 // Splits "a\b/c" at either separator, dropping empty segments.
 std::vector<std::string> SplitPath(std::string_view path);

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/stat.h>
 
 namespace net {
 
@@ -153,9 +152,7 @@ LocatedObject locateShare(std::string_view sharePath)
 LocatedObject locateFile(std::string_view path)
 {
     FileLocation location = LocateFile(path);
-    struct stat status {};
-    if (::lstat(location.file.c_str(), &status) != 0 || !(S_ISREG(status.st_mode) || S_ISDIR(status.st_mode)))
-        FailWithCode(ERROR_FILE_NOT_FOUND, std::string(path));
+    if (!IsFileOrFolder(location)) FailWithCode(ERROR_FILE_NOT_FOUND, std::string(path));
     return {std::move(location.host), {"file", location.drivePath.text()}};
 }
 

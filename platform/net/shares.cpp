@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace net {
@@ -60,19 +62,34 @@ std::uint32_t parseShareType(std::string_view text)
 
 std::vector<ShareInfo> driveShares(const HostInfo& host)
 {
-    std::vector<ShareInfo> shares;
-    std::error_code error;
     std::vector<std::string> drives;
-    for (fs::directory_iterator it(host.folder / "drives", error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() == 1 && isDriveLetter(name[0]) && it->is_directory(error) && !it->is_symlink(error))
-            drives.push_back(name);
+    const std::optional<Folder> hostFolder = OpenHostFolder(host.name);
+    const std::optional<Folder> folder = hostFolder ? hostFolder->openFolder({"drives"}) : std::nullopt;
+    if (DIR* stream = folder ? OpenFolderStream(folder->descriptor()) : nullptr) {
+        while (const dirent* entry = ::readdir(stream)) {
+            const std::string name = entry->d_name;
+            struct stat status {};
+            if (name.size() == 1 && isDriveLetter(name[0])
+                && ::fstatat(folder->descriptor(), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0
+                && S_ISDIR(status.st_mode))
+                drives.push_back(name);
+        }
+        ::closedir(stream);
     }
     std::sort(drives.begin(), drives.end());
+    std::vector<ShareInfo> shares;
     for (const std::string& drive : drives)
         shares.push_back({std::string(1, upper(drive[0])) + "$", STYPE_DISKTREE | STYPE_SPECIAL, "Default share",
                           std::string(1, upper(drive[0])) + ":\\"});
     return shares;
+}
+
+// The names of a drive path below the host's folder.
+std::vector<std::string> driveNames(const DrivePath& path)
+{
+    std::vector<std::string> names{"drives", std::string(1, path.drive)};
+    names.insert(names.end(), path.segments.begin(), path.segments.end());
+    return names;
 }
 
 // The drive path a disk share shows; ERROR_BAD_NET_NAME for any other share.
@@ -139,19 +156,38 @@ void SaveShare(const HostInfo& host, const ShareInfo& share)
     ini.setValue(share.name, "type", share.type == STYPE_PRINTQ ? "print" : "disk");
     ini.setValue(share.name, "path", path ? path->text() : "");
     ini.setValue(share.name, "remark", share.remark);
-    if (path) fs::create_directories(DriveFolder(host, *path));
+    if (path) CreateDriveFolder(host, *path);
     WriteIniFile(host.folder, kSharesFile, ini);
 }
 
-fs::path ShareFolder(const HostInfo& host, std::string_view share)
+Folder ShareFolder(const HostInfo& host, std::string_view share)
 {
-    return DriveFolder(host, shareDrivePath(host, share));
+    std::optional<Folder> folder = OpenDriveFolder(host, shareDrivePath(host, share));
+    if (!folder) FailWithCode(ERROR_BAD_NET_NAME);
+    return std::move(*folder);
+}
+
+std::optional<Folder> OpenDriveFolder(const HostInfo& host, const DrivePath& path)
+{
+    const std::optional<Folder> hostFolder = OpenHostFolder(host.name);
+    return hostFolder ? hostFolder->openFolder(driveNames(path)) : std::nullopt;
+}
+
+Folder CreateDriveFolder(const HostInfo& host, const DrivePath& path)
+{
+    return CreateHostFolder(host.name).createFolders(driveNames(path));
 }
 
 fs::path DriveFolder(const HostInfo& host, const DrivePath& path)
 {
-    const fs::path drive = ResolveInside(host.folder, {"drives", std::string(1, path.drive)});
-    return ResolveInside(drive, path.segments);
+    fs::path folder = host.folder;
+    std::optional<Folder> current = OpenHostFolder(host.name);
+    for (const std::string& name : driveNames(path)) {
+        const std::optional<std::string> stored = current ? current->find(name) : std::nullopt;
+        folder /= stored.value_or(name);
+        current = stored ? current->openFolder({*stored}) : std::nullopt;
+    }
+    return folder;
 }
 
 FileLocation LocateFile(std::string_view path)
@@ -159,7 +195,7 @@ FileLocation LocateFile(std::string_view path)
     if (const std::optional<DrivePath> local = ParseDrivePath(path)) {
         const std::optional<HostInfo> host = FindHost(LocalHostName());
         if (!host) FailWithCode(ERROR_BAD_NETPATH);
-        return {*host, *local, DriveFolder(*host, *local)};
+        return {*host, *local};
     }
     if (path.size() < 2 || !isSeparator(path[0]) || !isSeparator(path[1]))
         FailWithCode(ERROR_INVALID_NAME, std::string(path));
@@ -173,25 +209,38 @@ FileLocation LocateFile(std::string_view path)
 
     DrivePath drivePath = shareDrivePath(*host, segments[1]);
     drivePath.segments.insert(drivePath.segments.end(), segments.begin() + 2, segments.end());
-    return {*host, drivePath, DriveFolder(*host, drivePath)};
+    return {*host, drivePath};
+}
+
+bool IsFileOrFolder(const FileLocation& location)
+{
+    if (location.drivePath.segments.empty()) return OpenDriveFolder(location.host, location.drivePath).has_value();
+    DrivePath parent = location.drivePath;
+    parent.segments.pop_back();
+    const std::optional<Folder> folder = OpenDriveFolder(location.host, parent);
+    const std::optional<std::string> name = folder ? folder->find(location.drivePath.segments.back()) : std::nullopt;
+    struct stat status {};
+    return name && ::fstatat(folder->descriptor(), name->c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0
+        && (S_ISREG(status.st_mode) || S_ISDIR(status.st_mode));
 }
 
 std::vector<FolderEntry> ListFolder(std::string_view path)
 {
     const FileLocation location = LocateFile(path);
-    struct stat status {};
-    if (::lstat(location.file.c_str(), &status) != 0 || !S_ISDIR(status.st_mode))
-        FailWithCode(ERROR_PATH_NOT_FOUND, std::string(path));
+    const std::optional<Folder> folder = OpenDriveFolder(location.host, location.drivePath);
+    DIR* stream = folder ? OpenFolderStream(folder->descriptor()) : nullptr;
+    if (!stream) FailWithCode(ERROR_PATH_NOT_FOUND, std::string(path));
 
     std::vector<FolderEntry> entries;
-    std::error_code error;
-    for (fs::directory_iterator it(location.file, error), end; !error && it != end; it.increment(error)) {
-        if (::lstat(it->path().c_str(), &status) != 0) continue;
+    while (const dirent* entry = ::readdir(stream)) {
+        struct stat status {};
+        if (!IsSafeName(entry->d_name) || ::fstatat(folder->descriptor(), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
         if (!S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode)) continue;
-        entries.push_back({it->path().filename().string(), S_ISDIR(status.st_mode),
+        entries.push_back({entry->d_name, S_ISDIR(status.st_mode),
                            S_ISDIR(status.st_mode) ? 0 : std::uint64_t(status.st_size), status.st_mtime});
     }
-    if (error) FailWithCode(ERROR_PATH_NOT_FOUND, std::string(path) + ": " + error.message());
+    ::closedir(stream);
     std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
         const std::string foldedA = CaseFold(a.name), foldedB = CaseFold(b.name);
         return foldedA != foldedB ? foldedA < foldedB : a.name < b.name;

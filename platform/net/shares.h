@@ -56,22 +56,30 @@ std::optional<ShareInfo> FindShare(const HostInfo& host, std::string_view name);
 // administrative names included) or a disk share without a drive path.
 void SaveShare(const HostInfo& host, const ShareInfo& share);
 
-// The folder a disk share shows. Throws ComError(ERROR_BAD_NET_NAME) when the
-// host has no such disk share.
-fs::path ShareFolder(const HostInfo& host, std::string_view share);
-// The folder a drive path names (it need not exist).
+// The folder a disk share shows, opened. Throws ComError(ERROR_BAD_NET_NAME)
+// when the host has no such disk share or its folder is missing.
+Folder ShareFolder(const HostInfo& host, std::string_view share);
+// The folder a drive path names, opened; nullopt when it is missing.
+// CreateDriveFolder makes what is missing.
+std::optional<Folder> OpenDriveFolder(const HostInfo& host, const DrivePath& path);
+Folder CreateDriveFolder(const HostInfo& host, const DrivePath& path);
+// The path of that folder (it need not exist), each name that exists in its
+// stored case, for callers that hold paths; opening it goes through the
+// network's folders again (OpenNetworkFolder).
 fs::path DriveFolder(const HostInfo& host, const DrivePath& path);
 
 // A file or folder named by "\\HOST\SHARE\dir\file", or by "C:\dir\file" on
-// the local host: the host, its drive path and the file that stands for it.
+// the local host: the host and its drive path.
 struct FileLocation {
     HostInfo host;
     DrivePath drivePath;
-    fs::path file;
 };
 // Errors as ResolveUnc; a local path on a network without a local host gives
 // ERROR_BAD_NETPATH, any other text ERROR_INVALID_NAME.
 FileLocation LocateFile(std::string_view path);
+// Whether the location names a file or folder (not a link, not a special
+// file).
+bool IsFileOrFolder(const FileLocation& location);
 
 // A file or folder of a folder.
 struct FolderEntry {

@@ -80,6 +80,20 @@ const RegistryValue* FindValue(const RegistryKey& key, std::string_view name)
     return FindValue(const_cast<RegistryKey&>(key), name);
 }
 
+bool RemoveSubkey(RegistryKey& parent, std::uint64_t id)
+{
+    const auto entry = std::find_if(parent.subkeys.begin(), parent.subkeys.end(),
+                                    [&](const RegistryKey& subkey) { return subkey.id == id; });
+    if (entry == parent.subkeys.end()) return false;
+    parent.subkeys.erase(entry);
+    return true;
+}
+
+bool IsEmptyKey(const RegistryKey& key, std::uint64_t bootId)
+{
+    return key.values.empty() && LiveSubkeys(key, bootId).empty();
+}
+
 bool DropStaleVolatileKeys(RegistryKey& key, std::uint64_t bootId)
 {
     const auto stale = std::remove_if(key.subkeys.begin(), key.subkeys.end(),

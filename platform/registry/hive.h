@@ -21,6 +21,10 @@ struct RegistryKey {
     std::uint64_t id = 0; // unique within the hive, never reused: tells a re-created key from the old one
     std::string name;
     std::optional<std::uint64_t> volatileBoot;
+    // Made by a registration as a shared parent of what modules register
+    // (HKCR\CLSID in a fresh registry): the unregistration that leaves it
+    // empty removes it again. Not seen through the registry calls.
+    bool madeByRegistration = false;
     std::vector<RegistryValue> values;
     std::vector<RegistryKey> subkeys;
 };
@@ -44,6 +48,12 @@ std::vector<const RegistryKey*> LiveSubkeys(const RegistryKey& key, std::uint64_
 // The value of that name, without regard to case (an exact match wins).
 RegistryValue* FindValue(RegistryKey& key, std::string_view name);
 const RegistryValue* FindValue(const RegistryKey& key, std::string_view name);
+
+// Removes the subkey with that id, with everything below it; false when the
+// parent has none.
+bool RemoveSubkey(RegistryKey& parent, std::uint64_t id);
+// Whether the key holds no value and no live subkey.
+bool IsEmptyKey(const RegistryKey& key, std::uint64_t bootId);
 
 // Removes every volatile key of another boot; true when one was removed.
 bool DropStaleVolatileKeys(RegistryKey& key, std::uint64_t bootId);

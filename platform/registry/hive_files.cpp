@@ -1,6 +1,6 @@
 #include "platform/registry/hive_files.h"
 
-#include "platform/net/atomic_file.h"
+#include "platform/net/network.h"
 #include "platform/registry/hive_json.h"
 #include "platform/registry/registry_failure.h"
 
@@ -18,6 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
+const char kRegistryFolder[] = "registry";
 const char kLockFile[] = "registry.lock";
 
 // Identifies one version of a file: a rewrite makes a new file (new inode)
@@ -71,35 +72,6 @@ HiveCache& cache()
     return instance;
 }
 
-// An open file descriptor, closed at the end of its scope.
-class Descriptor {
-public:
-    explicit Descriptor(int value) : value_(value) {}
-    ~Descriptor()
-    {
-        if (value_ >= 0) ::close(value_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return value_; }
-
-private:
-    int value_;
-};
-
-std::string readAll(int descriptor)
-{
-    std::string text;
-    char buffer[65536];
-    while (true) {
-        const ssize_t count = ::read(descriptor, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR) continue;
-        if (count < 0) throw RegistryFailure(ERROR_REGISTRY_IO_FAILED);
-        if (count == 0) return text;
-        text.append(buffer, static_cast<std::size_t>(count));
-    }
-}
-
 Hive parse(const std::string& text)
 {
     try {
@@ -109,69 +81,87 @@ Hive parse(const std::string& text)
     }
 }
 
-// The file as it is now, with the signature of exactly the version read: the
-// open descriptor pins that version while it is read.
-std::shared_ptr<const Hive> load(const fs::path& file, bool useCache)
-{
-    const Descriptor descriptor(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-    if (descriptor.get() < 0) {
-        if (errno == ENOENT) return std::make_shared<const Hive>();
-        throw RegistryFailure(errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_REGISTRY_IO_FAILED);
-    }
-    struct stat info {};
-    if (::fstat(descriptor.get(), &info) != 0) throw RegistryFailure(ERROR_REGISTRY_IO_FAILED);
-    const FileSignature signature = FileSignature::Of(info);
-    if (useCache)
-        if (auto cached = cache().find(file, signature)) return cached;
-    auto hive = std::make_shared<const Hive>(parse(readAll(descriptor.get())));
-    cache().remember(file, signature, hive);
-    return hive;
-}
-
-Status statusOfWriteFailure(const com::ComError& error)
+Status statusOfFailure(const com::ComError& error)
 {
     if (error.number() == com::E_ACCESSDENIED) return ERROR_ACCESS_DENIED;
     return ERROR_REGISTRY_IO_FAILED;
 }
 
-} // namespace
-
-std::shared_ptr<const Hive> ReadHive(const fs::path& file)
+// Runs a step of reading or writing hive files, its failure turned into the
+// registry's error codes.
+template <class Step>
+auto hiveFileStep(Step step)
 {
-    return load(file, true);
-}
-
-HiveWrite::FolderLock::FolderLock(const fs::path& folder)
-{
-    std::error_code ignored;
-    fs::create_directories(folder, ignored);
-    descriptor_ = ::open((folder / kLockFile).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (descriptor_ < 0) throw RegistryFailure(errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_REGISTRY_IO_FAILED);
-    while (::flock(descriptor_, LOCK_EX) != 0) {
-        if (errno == EINTR) continue;
-        ::close(descriptor_);
-        throw RegistryFailure(ERROR_REGISTRY_IO_FAILED);
+    try {
+        return step();
+    } catch (const com::ComError& error) {
+        throw RegistryFailure(statusOfFailure(error));
     }
 }
 
-HiveWrite::FolderLock::~FolderLock()
+// The file as it is now, with the signature of exactly the version read: the
+// open descriptor pins that version while it is read. The cache is keyed by
+// the file's path, the signature tells its versions apart.
+std::shared_ptr<const Hive> load(const net::Folder* folder, const std::string& fileName, bool useCache)
 {
-    ::close(descriptor_); // releases the lock
+    std::optional<net::FileHandle> file = folder ? hiveFileStep([&] { return folder->openForReading(fileName); })
+                                                 : std::nullopt;
+    if (!file) return std::make_shared<const Hive>();
+    struct stat info {};
+    if (::fstat(file->get(), &info) != 0) throw RegistryFailure(ERROR_REGISTRY_IO_FAILED);
+    const FileSignature signature = FileSignature::Of(info);
+    const fs::path path = folder->path() / fileName;
+    if (useCache)
+        if (auto cached = cache().find(path, signature)) return cached;
+    auto hive = std::make_shared<const Hive>(parse(hiveFileStep([&] { return net::ReadToEnd(file->get(), path.string()); })));
+    cache().remember(path, signature, hive);
+    return hive;
+}
+
+std::optional<net::Folder> registryFolder(const std::string& host)
+{
+    return hiveFileStep([&] {
+        const std::optional<net::Folder> hostFolder = net::OpenHostFolder(host);
+        return hostFolder ? hostFolder->openFolder({kRegistryFolder}) : std::nullopt;
+    });
+}
+
+} // namespace
+
+std::string HiveLocation::fileName() const
+{
+    return hive == HiveName::LocalMachine ? "HKEY_LOCAL_MACHINE.json" : "HKEY_USERS.json";
+}
+
+std::shared_ptr<const Hive> ReadHive(const HiveLocation& location)
+{
+    const std::optional<net::Folder> folder = registryFolder(location.host);
+    return load(folder ? &*folder : nullptr, location.fileName(), true);
+}
+
+HiveWrite::FolderLock::FolderLock(const net::Folder& folder)
+    : lock_(hiveFileStep([&] { return folder.openOrCreateFile(kLockFile); }))
+{
+    while (::flock(lock_.get(), LOCK_EX) != 0)
+        if (errno != EINTR) throw RegistryFailure(ERROR_REGISTRY_IO_FAILED);
 }
 
 // Starts from the file on disk, not the cache: another process may have
 // written since this process last read it.
-HiveWrite::HiveWrite(const fs::path& file) : file_(file), lock_(file.parent_path()), hive_(*load(file, false)) {}
+HiveWrite::HiveWrite(const HiveLocation& location)
+    : fileName_(location.fileName()),
+      folder_(hiveFileStep([&] { return net::CreateHostFolder(location.host).createFolders({kRegistryFolder}); })),
+      lock_(folder_),
+      hive_(*load(&folder_, fileName_, false))
+{
+}
 
 void HiveWrite::commit()
 {
-    try {
-        net::WriteFileAtomically(file_, HiveToJson(hive_));
-    } catch (const com::ComError& error) {
-        throw RegistryFailure(statusOfWriteFailure(error));
-    }
+    hiveFileStep([&] { folder_.writeFile(fileName_, HiveToJson(hive_)); });
     struct stat info {};
-    if (::stat(file_.c_str(), &info) == 0) cache().remember(file_, FileSignature::Of(info), std::make_shared<const Hive>(hive_));
+    if (::fstatat(folder_.descriptor(), fileName_.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0)
+        cache().remember(folder_.path() / fileName_, FileSignature::Of(info), std::make_shared<const Hive>(hive_));
 }
 
 } // namespace winreg

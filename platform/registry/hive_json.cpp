@@ -22,6 +22,7 @@ json keyToJson(const RegistryKey& key)
 {
     json node = {{"id", key.id}, {"name", key.name}};
     if (key.volatileBoot) node["volatile_boot"] = *key.volatileBoot;
+    if (key.madeByRegistration) node["made_by_registration"] = true;
     if (!key.values.empty()) {
         json& values = node["values"] = json::array();
         for (const RegistryValue& value : key.values) values.push_back(valueToJson(value));
@@ -48,6 +49,7 @@ RegistryKey keyFromJson(const json& node)
     key.id = node.at("id").get<std::uint64_t>();
     key.name = node.at("name").get<std::string>();
     if (node.contains("volatile_boot")) key.volatileBoot = node.at("volatile_boot").get<std::uint64_t>();
+    key.madeByRegistration = node.value("made_by_registration", false);
     if (node.contains("values"))
         for (const json& value : node.at("values")) key.values.push_back(valueFromJson(value));
     if (node.contains("subkeys"))

@@ -2,11 +2,6 @@
 
 namespace winreg {
 
-std::filesystem::path KeyLocation::hiveFile() const
-{
-    return hostFolder / "registry" / (hive == HiveName::LocalMachine ? "HKEY_LOCAL_MACHINE.json" : "HKEY_USERS.json");
-}
-
 HKEY HandleTable::add(OpenedKey key)
 {
     // Handles count up in steps of four and stay clear of the predefined ones.

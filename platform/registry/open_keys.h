@@ -3,9 +3,9 @@
 // place (host, hive, path in stored case) and by the key's id, so a handle to
 // a key that was deleted, even if re-created since, is known as such.
 
+#include "platform/registry/hive_files.h"
 #include "platform/registry/registry.h"
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -13,14 +13,12 @@
 
 namespace winreg {
 
-enum class HiveName { LocalMachine, Users };
-
 struct KeyLocation {
-    std::filesystem::path hostFolder;
+    std::string host;
     HiveName hive = HiveName::LocalMachine;
     std::vector<std::string> path; // from the hive's root, in stored case
 
-    std::filesystem::path hiveFile() const;
+    HiveLocation hiveLocation() const { return {host, hive}; }
 };
 
 struct OpenedKey {

@@ -18,7 +18,6 @@
 
 namespace winreg {
 
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -63,7 +62,7 @@ void require(bool condition, Status failure)
 // ------------------------------------------------------------------ hosts
 
 struct HostAccess {
-    fs::path folder;
+    std::string host; // its stored name, or the local host's name before its folder exists
     bool mayWrite = true;
 };
 
@@ -78,8 +77,8 @@ HostAccess localHost()
 {
     const std::string name = net::LocalHostName();
     require(net::IsSafeName(name), ERROR_BAD_NETPATH);
-    if (const auto host = net::FindHost(name)) return {host->folder, true};
-    return {net::NetworkRoot() / "hosts" / name, true};
+    if (const auto host = net::FindHost(name)) return {host->name, true};
+    return {name, true};
 }
 
 // Another host's registry may be read by its administrators, and by everyone
@@ -92,27 +91,27 @@ HostAccess hostNamed(std::string_view machine)
     require(host && host->reachable, ERROR_BAD_NETPATH);
     const bool administrator = host->isAdministrator(sys::CurrentUser());
     require(administrator || host->remoteRegistryForEveryone, ERROR_ACCESS_DENIED);
-    return {host->folder, administrator};
+    return {host->name, administrator};
 }
 
-std::uint64_t bootIdOf(const fs::path& hostFolder)
+std::uint64_t bootIdOf(const std::string& hostName)
 {
     net::HostInfo host;
-    host.folder = hostFolder;
+    host.name = hostName;
     return net::BootId(host);
 }
 
 // ------------------------------------------------------------------ keys
 
-KeyLocation predefinedLocation(const fs::path& hostFolder, HKEY hive)
+KeyLocation predefinedLocation(const std::string& host, HKEY hive)
 {
     switch (hive) {
-    case HKEY_LOCAL_MACHINE: return {hostFolder, HiveName::LocalMachine, {}};
-    case HKEY_USERS: return {hostFolder, HiveName::Users, {}};
-    case HKEY_CLASSES_ROOT: return {hostFolder, HiveName::LocalMachine, {"SOFTWARE", "Classes"}};
-    case HKEY_CURRENT_USER: return {hostFolder, HiveName::Users, {CurrentUserKeyName()}};
+    case HKEY_LOCAL_MACHINE: return {host, HiveName::LocalMachine, {}};
+    case HKEY_USERS: return {host, HiveName::Users, {}};
+    case HKEY_CLASSES_ROOT: return {host, HiveName::LocalMachine, {"SOFTWARE", "Classes"}};
+    case HKEY_CURRENT_USER: return {host, HiveName::Users, {CurrentUserKeyName()}};
     case HKEY_CURRENT_CONFIG:
-        return {hostFolder, HiveName::LocalMachine, {"SYSTEM", "CurrentControlSet", "Hardware Profiles", "Current"}};
+        return {host, HiveName::LocalMachine, {"SYSTEM", "CurrentControlSet", "Hardware Profiles", "Current"}};
     default: throw RegistryFailure(ERROR_INVALID_HANDLE);
     }
 }
@@ -128,13 +127,13 @@ std::vector<std::string> parsedPath(std::string_view path)
 // the system always has it.
 OpenedKey openedRoot(const HostAccess& host, HKEY hive)
 {
-    KeyLocation location = predefinedLocation(host.folder, hive);
-    const std::uint64_t bootId = bootIdOf(host.folder);
-    const auto stored = ReadHive(location.hiveFile());
+    KeyLocation location = predefinedLocation(host.host, hive);
+    const std::uint64_t bootId = bootIdOf(host.host);
+    const auto stored = ReadHive(location.hiveLocation());
     if (const RegistryKey* key = FindKey(*stored, location.path, bootId))
         return {location, key->id, KEY_ALL_ACCESS, host.mayWrite, true};
 
-    HiveWrite write(location.hiveFile());
+    HiveWrite write(location.hiveLocation());
     DropStaleVolatileKeys(write.hive().root, bootId);
     const auto created = CreateKeyPath(write.hive(), write.hive().root, location.path, false, bootId);
     require(created.has_value(), ERROR_CHILD_MUST_BE_VOLATILE);
@@ -174,8 +173,8 @@ auto& liveKey(HiveType& hive, const OpenedKey& key, std::uint64_t bootId)
 template <class Read>
 Status readKey(const OpenedKey& key, Read read)
 {
-    const std::uint64_t bootId = bootIdOf(key.location.hostFolder);
-    const auto hive = ReadHive(key.location.hiveFile());
+    const std::uint64_t bootId = bootIdOf(key.location.host);
+    const auto hive = ReadHive(key.location.hiveLocation());
     return read(liveKey(*hive, key, bootId), bootId);
 }
 
@@ -184,8 +183,8 @@ Status readKey(const OpenedKey& key, Read read)
 template <class Change>
 Status changeKey(const OpenedKey& key, Change change)
 {
-    const std::uint64_t bootId = bootIdOf(key.location.hostFolder);
-    HiveWrite write(key.location.hiveFile());
+    const std::uint64_t bootId = bootIdOf(key.location.host);
+    HiveWrite write(key.location.hiveLocation());
     DropStaleVolatileKeys(write.hive().root, bootId);
     bool changed = false;
     const Status status = change(write.hive(), liveKey(write.hive(), key, bootId), bootId, changed);
@@ -216,15 +215,6 @@ KeyType* walk(KeyType& key, const std::vector<std::string>& names, std::uint64_t
         if (storedNames) storedNames->push_back(current->name);
     }
     return current;
-}
-
-bool removeSubkey(RegistryKey& parent, std::uint64_t id)
-{
-    const auto entry = std::find_if(parent.subkeys.begin(), parent.subkeys.end(),
-                                    [&](const RegistryKey& subkey) { return subkey.id == id; });
-    if (entry == parent.subkeys.end()) return false;
-    parent.subkeys.erase(entry);
-    return true;
 }
 
 } // namespace
@@ -306,7 +296,7 @@ Status DeleteKey(HKEY parent, std::string_view subKey)
             return changeKey(parentKey, [&](Hive& hive, RegistryKey& key, std::uint64_t bootId, bool& changed) {
                 require(LiveSubkeys(key, bootId).empty(), ERROR_ACCESS_DENIED);
                 RegistryKey* above = FindKey(hive, holder.location.path, bootId);
-                changed = above && removeSubkey(*above, key.id);
+                changed = above && RemoveSubkey(*above, key.id);
                 return ERROR_SUCCESS;
             });
         }
@@ -316,7 +306,7 @@ Status DeleteKey(HKEY parent, std::string_view subKey)
             const RegistryKey* target = holder ? FindSubkey(*holder, names.back(), bootId) : nullptr;
             require(target != nullptr, ERROR_FILE_NOT_FOUND);
             require(LiveSubkeys(*target, bootId).empty(), ERROR_ACCESS_DENIED);
-            changed = removeSubkey(*holder, target->id);
+            changed = RemoveSubkey(*holder, target->id);
             return ERROR_SUCCESS;
         });
     });
@@ -418,6 +408,19 @@ Status EnumValue(HKEY key, std::uint32_t index, std::string* name, std::uint32_t
     });
 }
 
+Status ChangeLocalMachine(const HiveChange& change)
+{
+    return guarded([&] {
+        const HostAccess host = localHost();
+        const std::uint64_t bootId = bootIdOf(host.host);
+        HiveWrite write(HiveLocation{host.host, HiveName::LocalMachine});
+        bool changed = DropStaleVolatileKeys(write.hive().root, bootId);
+        const Status status = change(write.hive(), bootId, changed);
+        if (status == ERROR_SUCCESS && changed) write.commit();
+        return status;
+    });
+}
+
 void RestartHost(std::string_view machine)
 {
     guarded([&] {
@@ -427,9 +430,9 @@ void RestartHost(std::string_view machine)
         if (!host) return ERROR_BAD_NETPATH;
         const std::uint64_t bootId = net::AdvanceBootId(*host);
         for (const HiveName hive : {HiveName::LocalMachine, HiveName::Users}) {
-            const KeyLocation location{host->folder, hive, {}};
-            if (!fs::exists(location.hiveFile())) continue;
-            HiveWrite write(location.hiveFile());
+            const HiveLocation location{host->name, hive};
+            if (ReadHive(location)->root.subkeys.empty()) continue;
+            HiveWrite write(location);
             if (DropStaleVolatileKeys(write.hive().root, bootId)) write.commit();
         }
         return ERROR_SUCCESS;

@@ -35,6 +35,7 @@
 // overwritten; one that cannot be read or written, ERROR_REGISTRY_IO_FAILED.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -117,6 +118,19 @@ Status EnumValue(HKEY key, std::uint32_t index, std::string* name, std::uint32_t
 // The system's message text for a Windows error code, without a trailing line
 // break ("The system cannot find the file specified."); empty when unknown.
 std::string SystemMessage(Status code);
+
+// A change of the local host's HKEY_LOCAL_MACHINE made as one atomic write,
+// as a registration is: under the hive's lock, change gets the hive as stored
+// now (volatile keys of earlier boots dropped) and the host's boot id, edits it
+// in memory (hive.h) and tells whether it changed anything. When it returns
+// ERROR_SUCCESS having changed something, the hive is written once; otherwise
+// nothing is written, so a failure leaves no trace and undoes nothing another
+// process wrote. HKEY_CLASSES_ROOT is the key SOFTWARE\Classes of this hive.
+// change runs under the registry's own lock: it must not call the functions
+// above.
+struct Hive;
+using HiveChange = std::function<Status(Hive& hive, std::uint64_t bootId, bool& changed)>;
+Status ChangeLocalMachine(const HiveChange& change);
 
 // Drops every volatile key of the host, as a restart of that machine does: the
 // host's boot id advances, so handles to its volatile keys give

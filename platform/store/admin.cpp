@@ -2,8 +2,8 @@
 
 #include "platform/com/registry_handle.h"
 
-#include "platform/net/atomic_file.h"
 #include "platform/net/case_fold.h"
+#include "platform/net/folder.h"
 #include "platform/registry/registry.h"
 #include "platform/store/errors.h"
 #include "platform/store/item_session.h"
@@ -14,8 +14,12 @@
 #include <QString>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
+#include <map>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace store {
 
@@ -39,15 +43,15 @@ net::HostInfo requireHost(const std::string& host)
     return *info;
 }
 
-// The installation's bin folder on the host's drive C, as C$ shows it.
-fs::path binFolder(const net::HostInfo& host)
+// The installation's bin folder on the host's drive C, as C$ shows it, made
+// when missing.
+net::Folder createBinFolder(const net::Folder& host)
 {
     std::vector<std::string> segments = net::SplitPath(kDefaultInstallPath);
-    segments.erase(segments.begin()); // the drive "C:"
+    segments.front() = "C"; // the drive "C:"
+    segments.insert(segments.begin(), "drives");
     segments.push_back("bin");
-    fs::path folder = host.folder / "drives" / "C";
-    for (const std::string& segment : segments) folder /= segment;
-    return folder;
+    return host.createFolders(segments);
 }
 
 void writeInstallPath(const std::string& host)
@@ -159,13 +163,13 @@ void MakeStoreServer(const std::string& host, ServerLanguage language)
         info.services.push_back(kStoreService);
         info = net::SaveHost(info);
     }
-    fs::create_directories(info.folder / "store");
+    const net::Folder hostFolder = net::CreateHostFolder(info.name);
+    hostFolder.createFolders({"store"});
     writeServerLanguage(info.name, language);
 
-    const fs::path bin = binFolder(info);
-    fs::create_directories(bin);
-    net::WriteFileAtomically(bin / kSchemaFile, WriteWorkspaceSchema(DefaultWorkspaceSchema()));
-    WriteTemplateCabinet(DefaultWorkspaceTemplate(language), bin / kCabinetFile);
+    const net::Folder bin = createBinFolder(hostFolder);
+    bin.writeFile(kSchemaFile, WriteWorkspaceSchema(DefaultWorkspaceSchema()));
+    bin.writeFile(kCabinetFile, TemplateCabinetBytes(DefaultWorkspaceTemplate(language)));
     writeInstallPath(info.name);
 }
 
@@ -237,21 +241,138 @@ std::string AddDocument(const std::string& folderUrl, const std::string& name, c
     return url;
 }
 
-int ImportFolderTree(const fs::path& localFolder, const std::string& folderUrl)
+namespace {
+
+// Runs add; false when the name was taken and ifExists lets the command go on.
+template <class Add>
+bool added(Add add, IfExists ifExists)
 {
-    std::vector<fs::directory_entry> entries{fs::directory_iterator(localFolder), fs::directory_iterator()};
-    std::sort(entries.begin(), entries.end());
-    int count = 0;
-    for (const fs::directory_entry& entry : entries) {
-        const std::string name = entry.path().filename().string();
-        if (entry.is_directory()) {
-            count += 1 + ImportFolderTree(entry.path(), AddFolder(folderUrl, name));
-        } else if (entry.is_regular_file()) {
-            AddDocument(folderUrl, name, DocumentSpec(readLocalFile(entry.path())));
-            ++count;
+    try {
+        add();
+        return true;
+    } catch (const com::ComError& error) {
+        if (error.number() != errItemExists || ifExists == IfExists::Fail) throw;
+        return false;
+    }
+}
+
+// The item that has the name a new item was to take: a folder for a folder,
+// a document for a document, else errItemExists.
+ItemSession takenBy(const std::string& url, bool container)
+{
+    ItemSession existing(ItemKind::Document);
+    existing.open(url);
+    if (IsContainer(existing.kind()) != container)
+        throw com::ComError(errItemExists, "\"" + url + "\" is a " + (container ? "document" : "folder") + ": a "
+                                               + (container ? "folder" : "document") + " cannot take its place");
+    return existing;
+}
+
+} // namespace
+
+Added PutDocument(const std::string& folderUrl, const std::string& name, const DocumentSpec& document, IfExists ifExists)
+{
+    if (added([&] { AddDocument(folderUrl, name, document); }, ifExists)) return Added::Created;
+    ItemSession existing = takenBy(ChildUrl(folderUrl, name), false);
+    if (ifExists == IfExists::Skip) return Added::Skipped;
+    existing.remove({});
+    AddDocument(folderUrl, name, document);
+    return Added::Replaced;
+}
+
+namespace {
+
+// A local entry to import, found before anything is written.
+struct LocalEntry {
+    fs::path path;
+    std::vector<std::string> names; // below the local folder
+    bool folder = false;
+};
+
+[[noreturn]] void throwLocalError(long code, const std::string& text)
+{
+    throw com::ComError(com::HResultFromWin32(std::uint32_t(code)), text);
+}
+
+[[noreturn]] void throwUnreadableFolder(const fs::path& folder, const std::string& reason)
+{
+    throwLocalError(net::ERROR_PATH_NOT_FOUND, "Cannot read the local folder \"" + folder.string() + "\": " + reason);
+}
+
+struct FileIdentity {
+    dev_t device;
+    ino_t inode;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The entries below folder, depth first in name order. ancestors holds the
+// folders on the way down, so that a link leading back up is found.
+void scanLocalFolder(const fs::path& folder, const std::vector<std::string>& names, std::vector<FileIdentity>& ancestors,
+                     std::vector<LocalEntry>& entries)
+{
+    struct stat status {};
+    if (::stat(folder.c_str(), &status) != 0)
+        throwUnreadableFolder(folder, std::strerror(errno));
+    const FileIdentity identity{status.st_dev, status.st_ino};
+    if (std::find(ancestors.begin(), ancestors.end(), identity) != ancestors.end())
+        throwLocalError(net::ERROR_CANT_RESOLVE_FILENAME,
+                        "The local folder \"" + folder.string() + "\" leads back into a folder above it through a link");
+    std::error_code error;
+    std::vector<fs::path> children;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        children.push_back(it->path());
+    if (error) throwUnreadableFolder(folder, error.message());
+    std::sort(children.begin(), children.end());
+
+    ancestors.push_back(identity);
+    for (const fs::path& child : children) {
+        std::vector<std::string> childNames = names;
+        childNames.push_back(child.filename().string());
+        RequireNewItemName(childNames.back());
+        if (fs::is_directory(child, error)) {
+            entries.push_back({child, childNames, true});
+            scanLocalFolder(child, childNames, ancestors, entries);
+        } else if (fs::is_regular_file(child, error)) {
+            entries.push_back({child, std::move(childNames), false});
         }
     }
-    return count;
+    ancestors.pop_back();
+}
+
+// The folder a folder entry stands for: made (true), or the existing one kept.
+std::pair<std::string, bool> putFolder(const std::string& parentUrl, const std::string& name, IfExists ifExists)
+{
+    const std::string url = ChildUrl(parentUrl, name);
+    if (added([&] { AddFolder(parentUrl, name); }, ifExists)) return {url, true};
+    takenBy(url, true);
+    return {url, false};
+}
+
+} // namespace
+
+ImportCounts ImportFolderTree(const fs::path& localFolder, const std::string& folderUrl, IfExists ifExists)
+{
+    std::vector<LocalEntry> entries;
+    std::vector<FileIdentity> ancestors;
+    scanLocalFolder(localFolder, {}, ancestors, entries);
+
+    ImportCounts counts;
+    std::map<std::string, std::string> folderUrls; // by the entry's names joined with "/"
+    for (const LocalEntry& entry : entries) {
+        const std::vector<std::string> parent(entry.names.begin(), entry.names.end() - 1);
+        const std::string parentUrl = parent.empty() ? folderUrl : folderUrls.at(NamesKey(parent));
+        if (entry.folder) {
+            const auto [url, created] = putFolder(parentUrl, entry.names.back(), ifExists);
+            folderUrls[NamesKey(entry.names)] = url;
+            counts.written += created ? 1 : 0;
+        } else if (PutDocument(parentUrl, entry.names.back(), DocumentSpec(readLocalFile(entry.path)), ifExists)
+                   == Added::Skipped) {
+            ++counts.skipped;
+        } else {
+            ++counts.written;
+        }
+    }
+    return counts;
 }
 
 void AddPropertyDefinition(const std::string& workspaceUrl, const PropertyDefinitionSpec& definition)

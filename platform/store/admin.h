@@ -74,12 +74,34 @@ struct DocumentSpec {
 // Creates a document in folderUrl; returns its URL.
 std::string AddDocument(const std::string& folderUrl, const std::string& name, const DocumentSpec& document);
 
+// What a command that adds items does with a name that is taken already.
+enum class IfExists {
+    Fail,     // errItemExists
+    Skip,     // a document is left as it is; an existing folder is kept and filled
+    Replace,  // a document is deleted and made anew; an existing folder is kept and filled
+};
+enum class Added { Created, Replaced, Skipped };
+
+// AddDocument with a rule for a name that is taken. A folder of that name is
+// never replaced by a document: errItemExists.
+Added PutDocument(const std::string& folderUrl, const std::string& name, const DocumentSpec& document, IfExists ifExists);
+
 // Content that looks like a binary file (every byte value occurs), the same
 // for the same size and seed.
 std::string GeneratedBinaryContent(std::size_t size, std::uint32_t seed);
 // Copies a local folder tree below folderUrl: every file a document
-// (created checked in), every folder a folder. Returns the number of items made.
-int ImportFolderTree(const std::filesystem::path& localFolder, const std::string& folderUrl);
+// (created checked in), every folder a folder; links are followed. The whole
+// local tree is read, and every name checked, before anything is written: a
+// missing or unreadable folder, a link that leads back into the tree, or a
+// name the store cannot hold gives a ComError naming it and writes nothing.
+// Names that are taken are handled by ifExists, so an import that stopped
+// midway can be finished by importing again with Skip or Replace.
+struct ImportCounts {
+    int written = 0;   // items created or replaced
+    int skipped = 0;   // documents left as they were
+};
+ImportCounts ImportFolderTree(const std::filesystem::path& localFolder, const std::string& folderUrl,
+                              IfExists ifExists = IfExists::Fail);
 
 void AddPropertyDefinition(const std::string& workspaceUrl, const PropertyDefinitionSpec& definition);
 void AddContentClass(const std::string& workspaceUrl, const ContentClassSpec& contentClass);
@@ -97,7 +119,10 @@ void BuildDemoNetwork();
 
 // The item tree below url as indented JSON: per item "url", "kind", "name",
 // "contentClass", "properties", "roles" (containers), "size" and "sha256"
-// (documents) and "children" (containers, workspaces for the container).
-std::string DumpItemTree(const std::string& url);
+// (documents) and "children" (containers, workspaces for the container). An
+// item below url that cannot be read (damaged, say) shows as its "url",
+// "name" and "error", its error text also going to failures; the item at url
+// itself must be readable.
+std::string DumpItemTree(const std::string& url, std::vector<std::string>* failures = nullptr);
 
 } // namespace store

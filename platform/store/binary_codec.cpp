@@ -39,7 +39,7 @@ bool isStorableType(com::VarType type)
 
 [[noreturn]] void damaged()
 {
-    throw com::ComError(errDamagedItem, "The stored item is damaged: its metadata cannot be read");
+    throw DamagedItem("its metadata cannot be read");
 }
 
 template <class Number>

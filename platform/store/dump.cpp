@@ -32,17 +32,37 @@ json propertiesOf(const ItemData& data)
     return properties;
 }
 
-std::vector<std::string> childUrls(const ItemSession& item)
+struct Child {
+    std::string name;
+    std::string url;
+};
+
+std::vector<Child> childrenOf(const ItemSession& item)
 {
-    std::vector<std::string> urls;
+    std::vector<Child> children;
     for (const bool containers : {true, false}) {
         ado::Recordset listing = item.listing(containers);
-        for (; !listing.eof(); listing.moveNext()) urls.push_back(listing.field("DAV:href").toString());
+        for (; !listing.eof(); listing.moveNext())
+            children.push_back({listing.field("RESOURCE_PARSENAME").toString(), listing.field("DAV:href").toString()});
     }
-    return urls;
+    return children;
 }
 
-json dumpItem(const std::string& url)
+json dumpItem(const std::string& url, std::vector<std::string>& failures);
+
+// A child that cannot be read shows as its name and the error, and the dump
+// goes on with the others.
+json dumpChild(const Child& child, std::vector<std::string>& failures)
+{
+    try {
+        return dumpItem(child.url, failures);
+    } catch (const com::ComError& error) {
+        failures.push_back(error.description());
+        return {{"url", child.url}, {"name", child.name}, {"error", error.description()}};
+    }
+}
+
+json dumpItem(const std::string& url, std::vector<std::string>& failures)
 {
     ItemSession item(ItemKind::Document);
     item.open(url);
@@ -82,16 +102,19 @@ json dumpItem(const std::string& url)
         node["documentProfile"] = VariantToPlainJson(data.documentProfile);
     }
     json children = json::array();
-    for (const std::string& child : childUrls(item)) children.push_back(dumpItem(child));
+    for (const Child& child : childrenOf(item)) children.push_back(dumpChild(child, failures));
     node["children"] = std::move(children);
     return node;
 }
 
 } // namespace
 
-std::string DumpItemTree(const std::string& url)
+std::string DumpItemTree(const std::string& url, std::vector<std::string>* failures)
 {
-    return dumpItem(url).dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+    std::vector<std::string> found;
+    std::string text = dumpItem(url, found).dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+    if (failures) *failures = std::move(found);
+    return text;
 }
 
 } // namespace store

@@ -4,6 +4,8 @@
 
 #include "platform/com/hresult.h"
 
+#include <string>
+
 namespace store {
 
 // The item (or the folder that should hold it) does not exist.
@@ -37,5 +39,20 @@ inline constexpr com::HRESULT errWrongItemKind = com::E_NOINTERFACE;
 inline constexpr com::HRESULT errReadOnlyProperty = com::MakeHResult(0x80040E21);
 // A store file that cannot be read back (damaged or of an unknown format).
 inline constexpr com::HRESULT errDamagedItem = com::E_FAIL;
+
+// What the decoders of store files throw: errDamagedItem with the damage
+// found. The file layer, which knows the item, throws it again naming the
+// item's URL.
+class DamagedItem : public com::ComError {
+public:
+    explicit DamagedItem(const std::string& damage)
+        : ComError(errDamagedItem, "The stored item is damaged: " + damage), damage_(damage)
+    {
+    }
+    const std::string& damage() const { return damage_; }
+
+private:
+    std::string damage_;
+};
 
 } // namespace store

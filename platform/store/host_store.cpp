@@ -1,6 +1,6 @@
 #include "platform/store/host_store.h"
 
-#include "platform/net/atomic_file.h"
+#include "platform/net/folder.h"
 #include "platform/net/case_fold.h"
 #include "platform/store/errors.h"
 
@@ -24,8 +24,7 @@ constexpr char kLockFile[] = ".tvx.lock";
 
 [[noreturn]] void throwSystemError(const std::string& what)
 {
-    const int error = errno;
-    throw com::ComError(net::HResultFromErrno(error), what + ": " + std::strerror(error));
+    net::ThrowSystemError(what, errno);
 }
 
 void lockFile(int descriptor, int operation)
@@ -53,7 +52,7 @@ ConnectionTable& connections()
 std::optional<HostStore::Identity> HostStore::identify(int folder, const char* path)
 {
     struct stat status {};
-    if (::fstatat(folder, path, &status, 0) != 0) return std::nullopt;
+    if (::fstatat(folder, path, &status, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
     return Identity{status.st_dev, status.st_ino, status.st_size, status.st_mtim};
 }
 
@@ -86,66 +85,48 @@ std::shared_ptr<HostStore> HostStore::Connect(std::string_view hostName)
         throw com::ComError(errHostNotFound, "The server name or address could not be resolved: " + std::string(hostName));
     if (!host->reachable)
         throw com::ComError(errHostUnreachable, "The connection with the server could not be established: " + host->name);
-    const fs::path root = host->folder / kStoreFolder;
-    std::error_code error;
-    if (!host->runsService(kStoreService) || !fs::is_directory(root, error))
+    std::optional<net::Folder> hostFolder = net::OpenHostFolder(host->name);
+    std::optional<net::Folder> root = hostFolder ? hostFolder->openFolder({kStoreFolder}) : std::nullopt;
+    if (!host->runsService(kStoreService) || !root)
         throw com::ComError(errNoStoreOnHost, "The server " + host->name + " runs no document store");
 
-    const std::string hostFile = (host->folder / "host.ini").string();
-    auto store = std::shared_ptr<HostStore>(
-        new HostStore(*host, root, identify(AT_FDCWD, hostFile.c_str()).value_or(Identity{})));
+    auto store = std::shared_ptr<HostStore>(new HostStore(*host, std::move(*hostFolder), std::move(*root)));
     table.byHost.emplace(key, store);
     return store;
 }
 
-HostStore::HostStore(net::HostInfo host, fs::path root, Identity hostFile)
-    : host_(std::move(host)), root_(std::move(root)), hostFile_(hostFile)
+HostStore::HostStore(net::HostInfo host, net::Folder hostFolder, net::Folder root)
+    : host_(std::move(host)),
+      hostFolder_(std::move(hostFolder)),
+      root_(std::move(root)),
+      hostFile_(identify(hostFolder_.descriptor(), "host.ini").value_or(Identity{})),
+      lock_(root_.openOrCreateFile(kLockFile))
 {
-    hostDescriptor_ = ::open(host_.folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    rootDescriptor_ = ::open(root_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (hostDescriptor_ < 0 || rootDescriptor_ < 0) {
-        const int error = errno;
-        if (hostDescriptor_ >= 0) ::close(hostDescriptor_);
-        if (rootDescriptor_ >= 0) ::close(rootDescriptor_);
-        errno = error;
-        throwSystemError("Cannot open the document store of " + host_.name);
-    }
-    lockDescriptor_ = ::openat(rootDescriptor_, kLockFile, O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     struct stat status {};
     void* mapped = MAP_FAILED;
-    if (lockDescriptor_ >= 0 && ::fstat(lockDescriptor_, &status) == 0
-        && (status.st_size >= off_t(sizeof(std::uint64_t)) || ::ftruncate(lockDescriptor_, sizeof(std::uint64_t)) == 0))
-        mapped = ::mmap(nullptr, sizeof(std::uint64_t), PROT_READ | PROT_WRITE, MAP_SHARED, lockDescriptor_, 0);
-    if (mapped == MAP_FAILED) {
-        const int error = errno;
-        if (lockDescriptor_ >= 0) ::close(lockDescriptor_);
-        ::close(rootDescriptor_);
-        ::close(hostDescriptor_);
-        errno = error;
-        throwSystemError("Cannot open the lock of the document store of " + host_.name);
-    }
+    if (::fstat(lock_.get(), &status) == 0
+        && (status.st_size >= off_t(sizeof(std::uint64_t)) || ::ftruncate(lock_.get(), sizeof(std::uint64_t)) == 0))
+        mapped = ::mmap(nullptr, sizeof(std::uint64_t), PROT_READ | PROT_WRITE, MAP_SHARED, lock_.get(), 0);
+    if (mapped == MAP_FAILED) throwSystemError("Cannot open the lock of the document store of " + host_.name);
     generation_ = static_cast<std::uint64_t*>(mapped);
 }
 
 HostStore::~HostStore()
 {
     ::munmap(generation_, sizeof(std::uint64_t));
-    ::close(lockDescriptor_);
-    ::close(rootDescriptor_);
-    ::close(hostDescriptor_);
 }
 
 // The host's settings unchanged: host.ini is rewritten whole on every change.
 bool HostStore::stillValid() const
 {
-    const std::optional<Identity> hostFile = identify(hostDescriptor_, "host.ini");
+    const std::optional<Identity> hostFile = identify(hostFolder_.descriptor(), "host.ini");
     return hostFile && sameFile(*hostFile, hostFile_);
 }
 
 void HostStore::requireStoreFolder() const
 {
     struct stat rootFolder {};
-    if (::fstat(rootDescriptor_, &rootFolder) == 0 && rootFolder.st_nlink > 0) return;
+    if (::fstat(root_.descriptor(), &rootFolder) == 0 && rootFolder.st_nlink > 0) return;
     ConnectionTable& table = connections();
     {
         std::lock_guard guard(table.mutex);
@@ -166,13 +147,13 @@ void HostStore::writeGeneration(std::uint64_t generation)
 
 HostStore::WriteLock::WriteLock(HostStore& store) : store_(store)
 {
-    lockFile(store_.lockDescriptor_, LOCK_EX);
+    lockFile(store_.lock_.get(), LOCK_EX);
     generation_ = store_.generation();
 }
 
 HostStore::WriteLock::~WriteLock()
 {
-    ::flock(store_.lockDescriptor_, LOCK_UN);
+    ::flock(store_.lock_.get(), LOCK_UN);
 }
 
 void HostStore::WriteLock::commit(StoreChange change)

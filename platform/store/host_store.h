@@ -4,6 +4,9 @@
 // writers of all processes, and the caches that the store's generation number
 // keeps valid.
 //
+// The host's folder and the store's folder are opened once, without links, and
+// every item is reached through them.
+//
 // The lock file ".tvx.lock" in the store's folder carries the generation: a
 // number that every write raises while it holds the exclusive lock. Each
 // process maps it, so reading it costs no system call. What a
@@ -52,9 +55,10 @@ public:
     HostStore& operator=(const HostStore&) = delete;
 
     const net::HostInfo& host() const { return host_; }
-    const std::filesystem::path& root() const { return root_; }
-    // An open descriptor of the store's folder, for lookups relative to it.
-    int rootDescriptor() const { return rootDescriptor_; }
+    const std::filesystem::path& root() const { return root_.path(); }
+    // The store's folder, open, for lookups relative to it.
+    const net::Folder& rootFolder() const { return root_; }
+    int rootDescriptor() const { return root_.descriptor(); }
     // Called when an item is not found: the store's folder itself may have
     // been removed, which Connect does not check on every call. Throws
     // errNoStoreOnHost then, and the next Connect looks at the host afresh.
@@ -101,7 +105,7 @@ private:
     static std::optional<Identity> identify(int folder, const char* path);
     static bool sameFile(const Identity& a, const Identity& b);
 
-    HostStore(net::HostInfo host, std::filesystem::path root, Identity hostFile);
+    HostStore(net::HostInfo host, net::Folder hostFolder, net::Folder root);
     bool stillValid() const;
     void carryOver(std::uint64_t from, std::uint64_t to, StoreChange change);
     void writeGeneration(std::uint64_t generation);
@@ -135,11 +139,10 @@ private:
     };
 
     net::HostInfo host_;
-    std::filesystem::path root_;
+    net::Folder hostFolder_;
+    net::Folder root_;
     Identity hostFile_;
-    int hostDescriptor_ = -1;
-    int rootDescriptor_ = -1;
-    int lockDescriptor_ = -1;
+    net::FileHandle lock_;
     std::uint64_t* generation_ = nullptr; // mapped from the lock file
     mutable GenerationCache<RoleLists> roles_;
     GenerationCache<FolderNames> names_;

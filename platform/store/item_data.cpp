@@ -29,7 +29,7 @@ constexpr std::array<std::pair<ItemKind, std::string_view>, 7> kKindNames{{
 
 [[noreturn]] void damaged(std::string_view what)
 {
-    throw com::ComError(errDamagedItem, "The stored item is damaged: " + std::string(what));
+    throw DamagedItem(std::string(what));
 }
 
 ItemKind kindFromName(std::string_view name)
@@ -211,9 +211,25 @@ ItemData DecodeContainerFile(std::string_view text)
 
 std::string EncodeItemFile(const ItemData& data, std::string_view content)
 {
-    std::string bytes = EncodeItemFileHead(EncodeItemMetadata(data), content.size());
-    bytes += content;
-    return bytes;
+    ItemFileHead head = EncodeItemFileHead(EncodeItemMetadata(data));
+    ContentChecksum checksum;
+    checksum.add(content);
+    head.bytes.replace(0, kItemHeaderSize, EncodeItemHeader(Finished(head.layout, checksum)));
+    head.bytes += content;
+    return std::move(head.bytes);
+}
+
+ItemData DecodeItemHead(const ItemFileLayout& layout, std::string_view head)
+{
+    const std::optional<MetadataSlot> slot = CurrentMetadataSlot(layout, head);
+    if (!slot) damaged("no whole metadata");
+    return DecodeItemMetadata(slot->metadata);
+}
+
+void RequireWholeItemFile(const ItemFileLayout& layout, std::size_t fileSize)
+{
+    if (fileSize < layout.fileSize()) damaged("content cut short");
+    if (fileSize > layout.fileSize()) damaged("more bytes than its content");
 }
 
 ItemData DecodeItemFile(std::string& bytes, std::string& content)
@@ -221,10 +237,12 @@ ItemData DecodeItemFile(std::string& bytes, std::string& content)
     if (!IsSlottedItemFile(bytes)) return decodeLineItemFile(bytes, content);
     const std::optional<ItemFileLayout> layout = DecodeItemHeader(bytes);
     if (!layout) damaged("unreadable header");
-    if (bytes.size() != layout->fileSize()) damaged("content cut short");
-    const std::optional<MetadataSlot> slot = CurrentMetadataSlot(*layout, bytes);
-    if (!slot) damaged("no whole metadata");
-    ItemData data = DecodeItemMetadata(slot->metadata);
+    RequireWholeItemFile(*layout, bytes.size());
+    ItemData data = DecodeItemHead(*layout, bytes);
+    ContentChecksum checksum;
+    checksum.add(std::string_view(bytes).substr(layout->contentOffset()));
+    if (layout->contentChecksum && checksum.value() != *layout->contentChecksum)
+        damaged("its content does not match its checksum");
     bytes.erase(0, layout->contentOffset());
     content = std::move(bytes);
     return data;

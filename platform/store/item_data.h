@@ -2,12 +2,13 @@
 // What the store keeps of an item, and the files it keeps it in. A document or
 // schema item is one file: a header, two slots for its metadata (so that the
 // metadata can be rewritten in place; see item_file_layout.h and
-// item_metadata.h), then the content bytes. Files of the earlier kind (a
+// item_metadata.h), then the content bytes, which the header's checksum covers. Files of the earlier kind (a
 // header line, the metadata as one line of JSON, a line break, the content)
 // are still read. A folder, category folder, workspace or the server keeps
 // its metadata as JSON in a file inside its folder.
 
 #include "platform/com/variant.h"
+#include "platform/store/item_file_layout.h"
 #include "platform/store/roles.h"
 #include "platform/store/sps.h"
 #include "platform/sys/datetime.h"
@@ -69,9 +70,16 @@ inline constexpr std::string_view kItemFileHeader = "TARVEX-ITEM 1\n";
 std::string EncodeContainerFile(const ItemData& data);
 ItemData DecodeContainerFile(std::string_view text);   // errDamagedItem when unreadable
 
+// A whole item file in memory, and back: its metadata and content (moved out
+// of bytes). DamagedItem when the header, metadata, content length or content
+// checksum do not fit.
 std::string EncodeItemFile(const ItemData& data, std::string_view content);
-// Splits an item file into its metadata and content (moved out of bytes);
-// errDamagedItem when the header, metadata or content length do not fit.
 ItemData DecodeItemFile(std::string& bytes, std::string& content);
+
+// The parts of reading a slotted item file piece by piece: the metadata in
+// its head (DamagedItem when no slot is whole), and the check that the file
+// is as long as its layout says.
+ItemData DecodeItemHead(const ItemFileLayout& layout, std::string_view head);
+void RequireWholeItemFile(const ItemFileLayout& layout, std::size_t fileSize);
 
 } // namespace store

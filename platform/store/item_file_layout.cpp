@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdio>
 
 namespace store {
 
@@ -105,13 +106,15 @@ ItemFileLayout LayoutFor(std::size_t metadataSize, std::size_t contentLength)
 
 bool IsSlottedItemFile(std::string_view bytes)
 {
-    return bytes.starts_with(kSlottedItemMagic);
+    return bytes.starts_with(kSlottedItemMagic) || bytes.starts_with(kUncheckedItemMagic);
 }
 
 std::string EncodeItemHeader(const ItemFileLayout& layout)
 {
+    char checksum[9];
+    std::snprintf(checksum, sizeof checksum, "%08x", unsigned(layout.contentChecksum.value()));
     std::string header(kSlottedItemMagic);
-    header += std::to_string(layout.slotCapacity) + " " + std::to_string(layout.contentLength) + "\n";
+    header += std::to_string(layout.slotCapacity) + " " + std::to_string(layout.contentLength) + " " + checksum + "\n";
     header.resize(kItemHeaderSize, '\0');
     return header;
 }
@@ -119,16 +122,40 @@ std::string EncodeItemHeader(const ItemFileLayout& layout)
 std::optional<ItemFileLayout> DecodeItemHeader(std::string_view bytes)
 {
     if (bytes.size() < kItemHeaderSize || !IsSlottedItemFile(bytes)) return std::nullopt;
+    const bool checked = bytes.starts_with(kSlottedItemMagic);
     std::string_view text = bytes.substr(kSlottedItemMagic.size(), kItemHeaderSize - kSlottedItemMagic.size());
     std::uint64_t capacity = 0;
     std::uint64_t contentLength = 0;
     if (!readNumber(text, capacity) || !text.starts_with(' ')) return std::nullopt;
     text.remove_prefix(1);
-    if (!readNumber(text, contentLength) || !text.starts_with('\n')) return std::nullopt;
+    if (!readNumber(text, contentLength)) return std::nullopt;
+    std::optional<std::uint32_t> checksum;
+    if (checked) {
+        std::uint32_t value = 0;
+        if (text.size() < 10 || text[0] != ' ') return std::nullopt;
+        const auto [end, error] = std::from_chars(text.data() + 1, text.data() + 9, value, 16);
+        if (error != std::errc() || end != text.data() + 9) return std::nullopt;
+        checksum = value;
+        text.remove_prefix(9);
+    }
+    if (!text.starts_with('\n')) return std::nullopt;
     if (capacity < kMinimumSlotCapacity || capacity > kMaximumSlotCapacity || capacity % kSectorSize != 0
         || contentLength > kMaximumContentLength)
         return std::nullopt;
-    return ItemFileLayout{std::size_t(capacity), std::size_t(contentLength)};
+    return ItemFileLayout{std::size_t(capacity), std::size_t(contentLength), checksum};
+}
+
+void ContentChecksum::add(std::string_view piece)
+{
+    crc_ = Crc32(piece, crc_);
+    length_ += piece.size();
+}
+
+ItemFileLayout Finished(ItemFileLayout layout, const ContentChecksum& content)
+{
+    layout.contentLength = content.length();
+    layout.contentChecksum = content.value();
+    return layout;
 }
 
 std::string EncodeMetadataSlot(std::uint64_t sequence, std::string_view metadata)
@@ -142,15 +169,15 @@ std::string EncodeMetadataSlot(std::uint64_t sequence, std::string_view metadata
     return slot;
 }
 
-std::string EncodeItemFileHead(std::string_view metadata, std::size_t contentLength)
+ItemFileHead EncodeItemFileHead(std::string_view metadata)
 {
-    const ItemFileLayout layout = LayoutFor(metadata.size(), contentLength);
+    const ItemFileLayout layout = LayoutFor(metadata.size(), 0);
     if (layout.slotCapacity > kMaximumSlotCapacity)
         throw com::ComError(com::E_FAIL, "The metadata of the item is too large to be stored");
-    std::string head = EncodeItemHeader(layout);
+    std::string head(kItemHeaderSize, '\0');
     head += EncodeMetadataSlot(1, metadata);
     head.resize(layout.contentOffset(), '\0');
-    return head;
+    return ItemFileHead{layout, std::move(head)};
 }
 
 std::optional<MetadataSlot> CurrentMetadataSlot(const ItemFileLayout& layout, std::string_view bytes)
@@ -164,13 +191,13 @@ std::optional<MetadataSlot> CurrentMetadataSlot(const ItemFileLayout& layout, st
     return wholeSlot(1 - newer, slot(1 - newer));
 }
 
-std::optional<SlotWrite> MetadataUpdateFor(std::string_view file, std::string_view content, std::string_view metadata)
+std::optional<SlotWrite> MetadataUpdateFor(std::string_view head, std::size_t fileSize, std::string_view metadata)
 {
-    const std::optional<ItemFileLayout> layout = DecodeItemHeader(file);
-    if (!layout || file.size() != layout->fileSize() || metadata.size() > layout->metadataCapacity()
-        || file.substr(layout->contentOffset()) != content)
+    const std::optional<ItemFileLayout> layout = DecodeItemHeader(head);
+    if (!layout || !layout->contentChecksum || fileSize != layout->fileSize()
+        || metadata.size() > layout->metadataCapacity())
         return std::nullopt;
-    const std::optional<MetadataSlot> current = CurrentMetadataSlot(*layout, file);
+    const std::optional<MetadataSlot> current = CurrentMetadataSlot(*layout, head);
     if (!current) return std::nullopt;
     const int next = 1 - current->index;
     return SlotWrite{layout->slotOffset(next), EncodeMetadataSlot(current->sequence + 1, metadata)};

@@ -1,15 +1,16 @@
 #include "platform/store/item_files.h"
 
-#include "platform/net/atomic_file.h"
 #include "platform/net/case_fold.h"
+#include "platform/net/folder.h"
 #include "platform/store/errors.h"
+#include "platform/store/item_content.h"
 #include "platform/store/item_file_layout.h"
 #include "platform/store/item_metadata.h"
+#include "platform/store/item_url.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/openat2.h>
@@ -23,34 +24,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using net::FileHandle;
+
 constexpr std::string_view kReservedPrefix = ".tvx.";
 constexpr std::string_view kTemporaryPrefix = ".tvx.tmp.";
-
-// Owns one open file descriptor.
-class Descriptor {
-public:
-    explicit Descriptor(int descriptor = -1) : descriptor_(descriptor) {}
-    Descriptor(Descriptor&& other) noexcept : descriptor_(std::exchange(other.descriptor_, -1)) {}
-    Descriptor& operator=(Descriptor&& other) noexcept
-    {
-        std::swap(descriptor_, other.descriptor_);
-        return *this;
-    }
-    ~Descriptor()
-    {
-        if (descriptor_ >= 0) ::close(descriptor_);
-    }
-    int get() const { return descriptor_; }
-    explicit operator bool() const { return descriptor_ >= 0; }
-    int release() { return std::exchange(descriptor_, -1); }
-
-private:
-    int descriptor_;
-};
+// Content is read and written in pieces of this size, each added to the
+// content's checksum while it is in the cache.
+constexpr std::size_t kContentPiece = std::size_t(1) << 20;
+// The first read of an item file: its head and a small item's content.
+constexpr std::size_t kFirstRead = std::size_t(64) << 10;
 
 [[noreturn]] void throwSystemError(const std::string& what, int error = errno)
 {
-    throw com::ComError(net::HResultFromErrno(error), what + ": " + std::strerror(error));
+    net::ThrowSystemError(what, error);
 }
 
 [[noreturn]] void throwInvalidName(std::string_view name)
@@ -75,53 +61,87 @@ std::string temporaryName()
     return std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "." + std::to_string(counter++);
 }
 
+// Throws a damage found in the item at names again, naming the item's URL.
+template <class Read>
+auto namingDamage(const HostStore& store, const Names& names, Read read)
+{
+    try {
+        return read();
+    } catch (const DamagedItem& damage) {
+        throw com::ComError(errDamagedItem, "The stored item \"" + ItemUrlText(store.host().name, names)
+                                                + "\" is damaged: " + damage.damage());
+    }
+}
+
 // Opens a path below the store's folder in one step, refusing links and
-// anything that leads out of it; invalid when the exact names do not exist.
-Descriptor openBeneath(int rootDescriptor, const std::string& relative, int flags)
+// anything that leads out of it; invalid when the exact names do not exist,
+// or the path is longer than the system takes in one piece.
+FileHandle openBeneath(int rootDescriptor, const std::string& relative, int flags)
 {
     open_how how{};
     how.flags = std::uint64_t(flags | O_CLOEXEC);
     how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
-    return Descriptor(int(::syscall(SYS_openat2, rootDescriptor, relative.c_str(), &how, sizeof how)));
+    return FileHandle(int(::syscall(SYS_openat2, rootDescriptor, relative.c_str(), &how, sizeof how)));
 }
 
 struct OpenedEntry {
     Names names;
-    Descriptor descriptor;
+    FileHandle descriptor;
     bool directory = false;
     std::size_t size = 0;
 };
+
+// The entry at path found one folder at a time, names matched without regard
+// to case, through the network's folders (which refuse links); nullopt when a
+// name is missing. Depth is not limited by the length of the whole path.
+std::optional<OpenedEntry> resolveEntry(const HostStore& store, const Names& path)
+{
+    OpenedEntry entry;
+    if (path.empty()) {
+        entry.descriptor = FileHandle(::fcntl(store.rootDescriptor(), F_DUPFD_CLOEXEC, 0));
+        return entry;
+    }
+    std::optional<net::Folder> folder;
+    for (std::size_t index = 0; index + 1 < path.size(); ++index) {
+        folder = (folder ? *folder : store.rootFolder()).openFolder({path[index]});
+        if (!folder) return std::nullopt;
+        entry.names.push_back(folder->path().filename().string());
+    }
+    const net::Folder& parent = folder ? *folder : store.rootFolder();
+    const std::optional<std::string> name = parent.find(path.back());
+    std::optional<FileHandle> opened = name ? parent.openFile(*name, O_RDONLY) : std::nullopt;
+    if (!opened) return std::nullopt;
+    entry.names.push_back(*name);
+    entry.descriptor = std::move(*opened);
+    return entry;
+}
 
 // Entries are opened without waiting: a pipe put in the store's folder is no
 // item and must not hold the store up until someone writes to it.
 std::optional<OpenedEntry> openEntry(const HostStore& store, const Names& path)
 {
     requireItemNames(path);
-    OpenedEntry entry{path, Descriptor(), false, 0};
-    entry.descriptor = openBeneath(store.rootDescriptor(), path.empty() ? "." : NamesKey(path), O_RDONLY | O_NONBLOCK);
-    if (!entry.descriptor) {
-        // Another letter case, a link, or a kernel without openat2: the
-        // network's own resolution decides, names matched without regard to case.
-        const fs::path resolved = net::ResolveInside(store.root(), path);
-        entry.descriptor = Descriptor(::open(resolved.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-        if (!entry.descriptor) {
-            if (errno != ENOENT && errno != ENOTDIR) throwSystemError("Cannot open " + resolved.string());
+    const std::string relative = path.empty() ? "." : NamesKey(path);
+    std::optional<OpenedEntry> entry =
+        OpenedEntry{path, openBeneath(store.rootDescriptor(), relative, O_RDONLY | O_NONBLOCK)};
+    if (!entry->descriptor) {
+        // Another letter case, a link, a path longer than one call takes, or
+        // a kernel without openat2.
+        entry = resolveEntry(store, path);
+        if (!entry) {
             store.requireStoreFolder();
             return std::nullopt;
         }
-        entry.names.clear();
-        for (const fs::path& part : resolved.lexically_relative(store.root()))
-            if (part != ".") entry.names.push_back(part.string());
     }
     struct stat status {};
-    if (::fstat(entry.descriptor.get(), &status) != 0) throwSystemError("Cannot read " + NamesKey(entry.names));
+    if (::fstat(entry->descriptor.get(), &status) != 0) throwSystemError("Cannot read " + NamesKey(entry->names));
     if (!S_ISDIR(status.st_mode) && !S_ISREG(status.st_mode)) return std::nullopt;
-    entry.directory = S_ISDIR(status.st_mode);
-    entry.size = std::size_t(status.st_size);
+    entry->directory = S_ISDIR(status.st_mode);
+    entry->size = std::size_t(status.st_size);
     return entry;
 }
 
-Descriptor openContainer(const HostStore& store, const Names& names)
+FileHandle openContainer(const HostStore& store, const Names& names)
 {
     std::optional<OpenedEntry> entry = openEntry(store, names);
     if (!entry || !entry->directory)
@@ -129,19 +149,13 @@ Descriptor openContainer(const HostStore& store, const Names& names)
     return std::move(entry->descriptor);
 }
 
-// The whole file, from its start. An item's content and header are never
-// changed in place, so once the size it had when opened has been read, the
-// file is read.
-std::string readAll(int descriptor, std::size_t size)
+// Up to size bytes from offset; fewer only when the file ends first.
+std::string readAt(int descriptor, std::size_t offset, std::size_t size)
 {
     std::string bytes(size, '\0');
     std::size_t filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            if (filled != 0 && filled == size) break;
-            bytes.resize(bytes.size() + 4096);
-        }
-        const ssize_t count = ::pread(descriptor, bytes.data() + filled, bytes.size() - filled, off_t(filled));
+    while (filled < size) {
+        const ssize_t count = ::pread(descriptor, bytes.data() + filled, size - filled, off_t(offset + filled));
         if (count < 0 && errno == EINTR) continue;
         if (count < 0) throwSystemError("Cannot read an item of the document store");
         if (count == 0) break;
@@ -151,25 +165,57 @@ std::string readAll(int descriptor, std::size_t size)
     return bytes;
 }
 
-// An item file, read again while another process is seen rewriting its
-// metadata. A writer changes only the slot that is not current, so a read
-// meets both slots incomplete only when two updates overlap it.
-std::string readItemFile(int descriptor, std::size_t size)
+// The start of an item file in one read large enough to hold a small item
+// whole: the header, both metadata slots and the first content bytes; or the
+// start of a file that is not a slotted one. The slots are read again while
+// another process is seen rewriting the metadata: a writer changes only the
+// slot that is not current, so a read meets both slots incomplete only when
+// two updates overlap it.
+std::string readItemStart(int descriptor, std::size_t size)
 {
     constexpr int kAttempts = 4;
-    std::string bytes = readAll(descriptor, size);
-    for (int attempt = 1; attempt < kAttempts; ++attempt) {
-        const std::optional<ItemFileLayout> layout = DecodeItemHeader(bytes);
-        if (!layout || CurrentMetadataSlot(*layout, bytes)) break;
-        bytes = readAll(descriptor, size);
-    }
-    return bytes;
+    std::string start = readAt(descriptor, 0, std::min(size, kFirstRead));
+    const std::optional<ItemFileLayout> layout = DecodeItemHeader(start);
+    if (!layout || size < layout->contentOffset()) return start; // cut short: no slots to wait for
+    if (start.size() < layout->contentOffset()) start = readAt(descriptor, 0, layout->contentOffset());
+    for (int attempt = 1; attempt < kAttempts && !CurrentMetadataSlot(*layout, start); ++attempt)
+        start.replace(0, layout->contentOffset(), readAt(descriptor, 0, layout->contentOffset()));
+    return start;
 }
 
-std::size_t fileSize(int descriptor)
+// The content bytes that came with the start of an item file.
+std::string_view contentIn(std::string_view start, const ItemFileLayout& layout)
 {
-    struct stat status {};
-    return ::fstat(descriptor, &status) == 0 ? std::size_t(status.st_size) : 0;
+    return start.substr(std::min(start.size(), layout.contentOffset()));
+}
+
+// The content of a slotted item file: what came with its start, then the
+// rest piece by piece, all against its checksum.
+std::string readContent(int descriptor, const ItemFileLayout& layout, std::string_view start)
+{
+    std::string content(layout.contentLength, '\0');
+    const std::string_view first = contentIn(start, layout);
+    ItemContentReader reader(descriptor, layout, first);
+    std::size_t filled = first.copy(content.data(), content.size());
+    do filled += reader.read(content.data() + filled, std::min(kContentPiece, content.size() - filled));
+    while (filled < content.size());
+    return content;
+}
+
+// A document's or schema item's file: its metadata and content.
+ItemData readItemFile(int descriptor, std::size_t size, std::string& content)
+{
+    const std::string start = readItemStart(descriptor, size);
+    if (!IsSlottedItemFile(start)) {
+        std::string bytes = readAt(descriptor, 0, size); // a file of the earliest kind
+        return DecodeItemFile(bytes, content);
+    }
+    const std::optional<ItemFileLayout> layout = DecodeItemHeader(start);
+    if (!layout) throw DamagedItem("unreadable header");
+    RequireWholeItemFile(*layout, size);
+    ItemData data = DecodeItemHead(*layout, start);
+    content = readContent(descriptor, *layout, start);
+    return data;
 }
 
 ItemKind containerKindAt(std::size_t depth, ItemKind stored)
@@ -180,21 +226,30 @@ ItemKind containerKindAt(std::size_t depth, ItemKind stored)
 }
 
 // A container's metadata; a folder without its file (made by hand) reads as
-// a plain folder that takes its parent's roles.
-ItemData readContainerData(int directory, std::size_t depth)
+// a plain folder that takes its parent's roles. The file is the store's own:
+// a link in its place is refused, a pipe or folder is damage.
+ItemData readContainerData(const HostStore& store, int directory, const Names& names)
 {
     ItemData data;
-    Descriptor file(::openat(directory, std::string(kContainerFile).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (file) {
-        data = DecodeContainerFile(readAll(file.get(), fileSize(file.get())));
+    const std::string file(kContainerFile);
+    FileHandle metadata(::openat(directory, file.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    if (metadata) {
+        struct stat status {};
+        if (::fstat(metadata.get(), &status) != 0) throwSystemError("Cannot read a folder of the document store");
+        if (!S_ISREG(status.st_mode)) throw DamagedItem("its metadata file is not a file");
+        data = DecodeContainerFile(readAt(metadata.get(), 0, std::size_t(status.st_size)));
     } else if (errno == ENOENT) {
-        data.kind = containerKindAt(depth, ItemKind::Folder);
+        data.kind = containerKindAt(names.size(), ItemKind::Folder);
         data.contentClass = DefaultContentClass(data.kind);
-        data.inheritsRoles = depth >= 2;
+        data.inheritsRoles = names.size() >= 2;
+    } else if (errno == ELOOP) {
+        fs::path path = store.root();
+        for (const std::string& name : names) path /= name;
+        net::ThrowLinkRefused(path / file);
     } else {
         throwSystemError("Cannot read a folder of the document store");
     }
-    data.kind = containerKindAt(depth, data.kind);
+    data.kind = containerKindAt(names.size(), data.kind);
     return data;
 }
 
@@ -208,22 +263,42 @@ void writeAll(int descriptor, std::string_view bytes)
     }
 }
 
-// Writes a new file in a folder, flushed once; its time is the item's own
-// last-modified time, so that listings show it without reading the file.
-void writeNewFile(int directory, const std::string& name, std::string_view bytes, sys::DateTime modified)
+// Creates a new file in a folder and lets write fill it; the file is removed
+// again when that fails.
+template <class Write>
+void writeNewFile(int directory, const std::string& name, Write write)
 {
-    Descriptor file(::openat(directory, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    FileHandle file(::openat(directory, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
     if (!file) throwSystemError("Cannot create " + name + " in the document store");
     try {
-        writeAll(file.get(), bytes);
-        const timespec times[2] = {{0, UTIME_OMIT}, {modified.seconds, 0}};
-        if (::futimens(file.get(), times) != 0 || ::fdatasync(file.get()) != 0)
-            throwSystemError("Cannot write " + name + " to the document store");
+        write(file.get());
         if (::close(file.release()) != 0) throwSystemError("Cannot write " + name + " to the document store");
     } catch (...) {
         ::unlinkat(directory, name.c_str(), 0);
         throw;
     }
+}
+
+// A container's metadata file, flushed once; its time is the item's own
+// last-modified time, so that listings show it without reading the file.
+void writeContainerFile(int directory, const std::string& name, const ItemData& data)
+{
+    writeNewFile(directory, name, [&](int file) {
+        writeAll(file, EncodeContainerFile(data));
+        const timespec times[2] = {{0, UTIME_OMIT}, {data.lastModified.seconds, 0}};
+        if (::futimens(file, times) != 0 || ::fdatasync(file) != 0)
+            throwSystemError("Cannot write " + name + " to the document store");
+    });
+}
+
+void writeItemFile(int directory, const std::string& name, const ItemData& data, std::string_view content)
+{
+    writeNewFile(directory, name, [&](int file) {
+        ItemFileWriter writer(file, EncodeItemMetadata(data));
+        for (std::size_t offset = 0; offset < content.size(); offset += kContentPiece)
+            writer.append(content.substr(offset, kContentPiece));
+        writer.finish(data.lastModified);
+    });
 }
 
 // False, with errno set, when a write fails.
@@ -239,21 +314,43 @@ bool writeAllAt(int descriptor, std::string_view bytes, std::size_t offset)
     return true;
 }
 
+// Whether the content stored in the file (its first bytes in start) is
+// exactly content, compared piece by piece; a stored content that fails its
+// checksum is not.
+bool holdsContent(int descriptor, const ItemFileLayout& layout, std::string_view start, std::string_view content)
+{
+    const std::string_view first = contentIn(start, layout);
+    if (layout.contentLength != content.size() || !content.starts_with(first)) return false;
+    std::string piece(std::min(kContentPiece, content.size()), '\0');
+    ItemContentReader reader(descriptor, layout, first);
+    try {
+        std::size_t offset = first.size();
+        do {
+            const std::size_t count = reader.read(piece.data(), std::min(piece.size(), content.size() - offset));
+            if (content.substr(offset, count) != std::string_view(piece.data(), count)) return false;
+            offset += count;
+        } while (offset < content.size());
+    } catch (const DamagedItem&) {
+        return false;
+    }
+    return true;
+}
+
 // Rewrites an item's metadata in its own file when the content stays as it is
 // and the metadata fits the file's free slot: no new file, one flush, which
 // also keeps the item's new time. False when the item has to be written
 // whole. A write that fails leaves the slot marked unwritten, so that readers
 // keep the metadata that was current before.
-bool rewriteMetadataInPlace(const HostStore& store, const Names& names, const ItemData& data, std::string_view content)
+bool rewriteMetadataInPlace(int directory, const std::string& name, const ItemData& data, std::string_view content)
 {
-    const std::string path = NamesKey(names);
-    const Descriptor file = openBeneath(store.rootDescriptor(), path, O_RDWR | O_NOFOLLOW);
+    const FileHandle file(::openat(directory, name.c_str(), O_RDWR | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     struct stat status {};
     // A file with other links would change under those names too.
     if (!file || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_nlink != 1) return false;
-    const std::optional<SlotWrite> update =
-        MetadataUpdateFor(readAll(file.get(), std::size_t(status.st_size)), content, EncodeItemMetadata(data));
-    if (!update) return false;
+    const std::size_t size = std::size_t(status.st_size);
+    const std::string start = readItemStart(file.get(), size);
+    const std::optional<SlotWrite> update = MetadataUpdateFor(start, size, EncodeItemMetadata(data));
+    if (!update || !holdsContent(file.get(), *DecodeItemHeader(start), start, content)) return false;
 
     const timespec times[2] = {{0, UTIME_OMIT}, {data.lastModified.seconds, 0}};
     if (writeAllAt(file.get(), update->bytes, update->offset) && ::futimens(file.get(), times) == 0
@@ -262,12 +359,7 @@ bool rewriteMetadataInPlace(const HostStore& store, const Names& names, const It
     const int error = errno;
     const std::string unwritten(kSlotHeaderSize, '\0');
     writeAllAt(file.get(), unwritten, update->offset);
-    throwSystemError("Cannot write " + path + " to the document store", error);
-}
-
-void writeItemFile(int directory, const std::string& name, const ItemData& data, std::string_view content)
-{
-    writeNewFile(directory, name, EncodeItemFile(data, content), data.lastModified);
+    throwSystemError("Cannot write " + name + " to the document store", error);
 }
 
 void writeTree(int directory, const std::string& name, const NewItem& item)
@@ -277,24 +369,17 @@ void writeTree(int directory, const std::string& name, const NewItem& item)
         return;
     }
     if (::mkdirat(directory, name.c_str(), 0755) != 0) throwSystemError("Cannot create " + name + " in the document store");
-    Descriptor folder(::openat(directory, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileHandle folder(::openat(directory, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!folder) throwSystemError("Cannot open " + name + " in the document store");
-    writeNewFile(folder.get(), std::string(kContainerFile), EncodeContainerFile(item.data), item.data.lastModified);
+    writeContainerFile(folder.get(), std::string(kContainerFile), item.data);
     for (const NewItem& child : item.children) writeTree(folder.get(), child.name, child);
 }
 
+// Every name of a new tree, checked before anything is written.
 void requireTreeNames(const NewItem& item)
 {
-    requireItemName(item.name);
+    RequireNewItemName(item.name);
     for (const NewItem& child : item.children) requireTreeNames(child);
-}
-
-// Removes an entry that is not (or no longer) an item: a file or a whole folder.
-void removeEntry(int directory, const fs::path& folderPath, const std::string& name)
-{
-    if (::unlinkat(directory, name.c_str(), 0) == 0 || errno == ENOENT) return;
-    std::error_code ignored;
-    fs::remove_all(folderPath / name, ignored);
 }
 
 void renameInFolder(int directory, const std::string& from, const std::string& to)
@@ -306,11 +391,14 @@ void renameInFolder(int directory, const std::string& from, const std::string& t
     }
 }
 
-fs::path pathOf(const HostStore& store, const Names& names)
+// The names in an open folder that may be items, by their case-folded form.
+template <class Visit>
+void visitFolder(int folder, const std::string& shown, Visit visit)
 {
-    fs::path path = store.root();
-    for (const std::string& name : names) path /= name;
-    return path;
+    DIR* stream = net::OpenFolderStream(folder);
+    if (!stream) throwSystemError("Cannot list " + shown);
+    while (const dirent* entry = ::readdir(stream)) visit(*entry);
+    ::closedir(stream);
 }
 
 Names parentOf(const Names& names)
@@ -332,7 +420,14 @@ std::string NamesKey(const Names& names)
 
 bool IsReservedName(std::string_view name)
 {
-    return name.starts_with(kReservedPrefix);
+    return name.size() >= kReservedPrefix.size()
+        && net::EqualsIgnoringCase(name.substr(0, kReservedPrefix.size()), kReservedPrefix);
+}
+
+void RequireNewItemName(std::string_view name)
+{
+    requireItemName(name);
+    net::RequireStorableName(name);
 }
 
 std::optional<LoadedItem> ItemFiles::load(const Names& path) const
@@ -340,49 +435,45 @@ std::optional<LoadedItem> ItemFiles::load(const Names& path) const
     std::optional<OpenedEntry> entry = openEntry(store_, path);
     if (!entry) return std::nullopt;
     LoadedItem item{std::move(entry->names), {}, {}};
-    if (entry->directory) {
-        item.data = readContainerData(entry->descriptor.get(), item.names.size());
-    } else {
-        std::string bytes = readItemFile(entry->descriptor.get(), entry->size);
-        item.data = DecodeItemFile(bytes, item.content);
-        if (IsContainer(item.data.kind))
-            throw com::ComError(errDamagedItem, "The stored item \"" + NamesKey(item.names) + "\" is damaged");
-    }
+    namingDamage(store_, item.names, [&] {
+        if (entry->directory) {
+            item.data = readContainerData(store_, entry->descriptor.get(), item.names);
+        } else {
+            item.data = readItemFile(entry->descriptor.get(), entry->size, item.content);
+            if (IsContainer(item.data.kind)) throw DamagedItem("a folder's metadata in a file");
+        }
+    });
     return item;
 }
 
 ItemData ItemFiles::loadContainer(const Names& names) const
 {
-    const Descriptor folder = openContainer(store_, names);
-    return readContainerData(folder.get(), names.size());
+    const FileHandle folder = openContainer(store_, names);
+    return namingDamage(store_, names, [&] { return readContainerData(store_, folder.get(), names); });
 }
 
 std::vector<ListedEntry> ItemFiles::list(const Names& names) const
 {
-    Descriptor folder = openContainer(store_, names);
-    DIR* stream = ::fdopendir(::dup(folder.get()));
-    if (!stream) throwSystemError("Cannot list " + NamesKey(names));
-
+    const FileHandle folder = openContainer(store_, names);
     std::vector<std::pair<std::string, ListedEntry>> sorted;
     const std::string metadataSuffix = "/" + std::string(kContainerFile);
-    while (const dirent* entry = ::readdir(stream)) {
-        const std::string_view name = entry->d_name;
-        if (!net::IsSafeName(name) || IsReservedName(name)) continue;
-        unsigned char type = entry->d_type;
+    visitFolder(folder.get(), NamesKey(names), [&](const dirent& entry) {
+        const std::string_view name = entry.d_name;
+        if (!net::IsSafeName(name) || IsReservedName(name)) return;
+        unsigned char type = entry.d_type;
         struct stat status {};
         if (type == DT_UNKNOWN) {
-            if (::fstatat(folder.get(), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) continue;
+            if (::fstatat(folder.get(), entry.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) return;
             type = S_ISDIR(status.st_mode) ? DT_DIR : S_ISREG(status.st_mode) ? DT_REG : DT_UNKNOWN;
         }
-        if (type != DT_DIR && type != DT_REG) continue;
+        if (type != DT_DIR && type != DT_REG) return;
         const bool container = type == DT_DIR;
         const std::string timed = container ? std::string(name) + metadataSuffix : std::string(name);
         if (::fstatat(folder.get(), timed.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0
-            && (!container || ::fstatat(folder.get(), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0))
-            continue;
+            && (!container || ::fstatat(folder.get(), entry.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0))
+            return;
         sorted.emplace_back(net::CaseFold(name), ListedEntry{std::string(name), container, {status.st_mtim.tv_sec}});
-    }
-    ::closedir(stream);
+    });
 
     std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
         return a.first != b.first ? a.first < b.first : a.second.name < b.second.name;
@@ -400,17 +491,14 @@ std::optional<std::string> ItemFiles::existingName(HostStore::WriteLock& lock, c
     if (!names) {
         // Under the write lock no other writer is at work, so any temporary
         // entry found here was left by one that stopped midway.
-        Descriptor folder = openContainer(store_, parent);
-        DIR* stream = ::fdopendir(::dup(folder.get()));
-        if (!stream) throwSystemError("Cannot list " + key);
+        const FileHandle folder = openContainer(store_, parent);
         HostStore::FolderNames found;
-        while (const dirent* entry = ::readdir(stream)) {
-            const std::string_view entryName = entry->d_name;
-            if (entryName.starts_with(kTemporaryPrefix)) removeEntry(folder.get(), pathOf(store_, parent), entry->d_name);
+        visitFolder(folder.get(), key, [&](const dirent& entry) {
+            const std::string_view entryName = entry.d_name;
+            if (entryName.starts_with(kTemporaryPrefix)) net::RemoveTreeAt(folder.get(), entry.d_name);
             else if (net::IsSafeName(entryName) && !IsReservedName(entryName))
                 found.emplace(net::CaseFold(entryName), entryName);
-        }
-        ::closedir(stream);
+        });
         names = &store_.cacheNames(key, lock.generation(), std::move(found));
     }
     const auto match = names->find(net::CaseFold(name));
@@ -423,13 +511,13 @@ void ItemFiles::create(HostStore::WriteLock& lock, const Names& parent, const Ne
     requireTreeNames(item);
     if (existingName(lock, parent, item.name))
         throw com::ComError(errItemExists, "An item named \"" + item.name + "\" exists already in \"" + NamesKey(parent) + "\"");
-    const Descriptor folder = openContainer(store_, parent);
+    const FileHandle folder = openContainer(store_, parent);
     const std::string temporary = temporaryName();
     try {
         writeTree(folder.get(), temporary, item);
         renameInFolder(folder.get(), temporary, item.name);
     } catch (...) {
-        removeEntry(folder.get(), pathOf(store_, parent), temporary);
+        net::RemoveTreeAt(folder.get(), temporary);
         throw;
     }
     if (HostStore::FolderNames* names = store_.cachedNames(NamesKey(parent), lock.generation()))
@@ -439,27 +527,25 @@ void ItemFiles::create(HostStore::WriteLock& lock, const Names& parent, const Ne
 
 void ItemFiles::replaceItem(HostStore::WriteLock& lock, const Names& names, const ItemData& data, std::string_view content)
 {
-    if (rewriteMetadataInPlace(store_, names, data, content)) {
-        lock.commit(StoreChange::Content);
-        return;
-    }
-    const Descriptor folder = openContainer(store_, parentOf(names));
-    const std::string temporary = temporaryName();
-    writeItemFile(folder.get(), temporary, data, content);
-    try {
-        renameInFolder(folder.get(), temporary, names.back());
-    } catch (...) {
-        ::unlinkat(folder.get(), temporary.c_str(), 0);
-        throw;
+    const FileHandle folder = openContainer(store_, parentOf(names));
+    if (!rewriteMetadataInPlace(folder.get(), names.back(), data, content)) {
+        const std::string temporary = temporaryName();
+        writeItemFile(folder.get(), temporary, data, content);
+        try {
+            renameInFolder(folder.get(), temporary, names.back());
+        } catch (...) {
+            ::unlinkat(folder.get(), temporary.c_str(), 0);
+            throw;
+        }
     }
     lock.commit(StoreChange::Content);
 }
 
 void ItemFiles::replaceContainer(HostStore::WriteLock& lock, const Names& names, const ItemData& data, StoreChange change)
 {
-    const Descriptor folder = openContainer(store_, names);
+    const FileHandle folder = openContainer(store_, names);
     const std::string temporary = temporaryName();
-    writeNewFile(folder.get(), temporary, EncodeContainerFile(data), data.lastModified);
+    writeContainerFile(folder.get(), temporary, data);
     try {
         renameInFolder(folder.get(), temporary, std::string(kContainerFile));
     } catch (...) {
@@ -472,12 +558,12 @@ void ItemFiles::replaceContainer(HostStore::WriteLock& lock, const Names& names,
 void ItemFiles::remove(HostStore::WriteLock& lock, const Names& names, bool container)
 {
     const Names parent = parentOf(names);
-    const Descriptor folder = openContainer(store_, parent);
+    const FileHandle folder = openContainer(store_, parent);
     // Out of sight in one step; what remains of a removal cut short is a
     // temporary entry that the next writer clears away.
     const std::string temporary = temporaryName();
     renameInFolder(folder.get(), names.back(), temporary);
-    removeEntry(folder.get(), pathOf(store_, parent), temporary);
+    net::RemoveTreeAt(folder.get(), temporary);
     if (HostStore::FolderNames* cached = store_.cachedNames(NamesKey(parent), lock.generation()))
         cached->erase(net::CaseFold(names.back()));
     lock.commit(container ? StoreChange::Tree : StoreChange::NamesInFolder);

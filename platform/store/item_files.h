@@ -10,8 +10,13 @@
 // an item. A change of a document's or schema item's metadata alone is
 // written into a free slot of the item's own file and flushed once (see
 // item_file_layout.h): a reader or a crash meets the metadata before or after
-// it, never a mix. Temporary and metadata entries carry the reserved prefix
-// ".tvx." and are never items.
+// it, never a mix. Content is written and read in pieces against its checksum
+// (item_content.h). Temporary and metadata entries carry the reserved prefix
+// ".tvx." (in any letter case) and are never items.
+//
+// Entries are opened below the store's open folder without following links;
+// a path too long for one call is resolved one folder at a time. Damage found
+// in a stored file is reported with errDamagedItem naming the item's URL.
 
 #include "platform/store/host_store.h"
 #include "platform/store/item_data.h"
@@ -27,8 +32,13 @@ using Names = std::vector<std::string>;
 
 // The key of a path in the caches: its stored names joined by "/".
 std::string NamesKey(const Names& names);
-// Whether a name is one of the store's own entries (reserved prefix ".tvx.").
+// Whether a name is one of the store's own entries (reserved prefix ".tvx.",
+// in any letter case).
 bool IsReservedName(std::string_view name);
+// The check every name of a new item passes: a safe name, not reserved
+// (ERROR_INVALID_NAME), and no longer than the file system holds
+// (ERROR_FILENAME_EXCED_RANGE).
+void RequireNewItemName(std::string_view name);
 
 struct LoadedItem {
     Names names;     // the stored names from the store's root
@@ -56,7 +66,7 @@ public:
     explicit ItemFiles(HostStore& store) : store_(store) {}
 
     // The item at path, names matched without regard to case; nullopt when it
-    // does not exist. An unsafe or reserved name throws
+    // does not exist. An unsafe or reserved name, or a link on the way, throws
     // HResultFromWin32(ERROR_INVALID_NAME).
     std::optional<LoadedItem> load(const Names& path) const;
     // The metadata of an existing container given by its stored names.
@@ -70,7 +80,9 @@ public:
     std::optional<std::string> existingName(HostStore::WriteLock& lock, const Names& parent, std::string_view name);
 
     // Writes under the lock; each commits its change. create() throws
-    // errItemExists when the parent holds the name in any letter case.
+    // errItemExists when the parent holds the name in any letter case, and
+    // ERROR_FILENAME_EXCED_RANGE, before writing anything, for a name longer
+    // than the file system holds.
     void create(HostStore::WriteLock& lock, const Names& parent, const NewItem& item);
     // In place when the stored content is content and the metadata fits the
     // file's slots; otherwise as a new file.

@@ -42,7 +42,7 @@ constexpr std::array<std::pair<ItemKind, std::uint8_t>, 7> kKindNumbers{{
 
 [[noreturn]] void damaged(std::string_view what)
 {
-    throw com::ComError(errDamagedItem, "The stored item is damaged: " + std::string(what));
+    throw DamagedItem(std::string(what));
 }
 
 std::uint8_t kindNumber(ItemKind kind)

@@ -10,8 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
-#include <sstream>
 
 namespace store {
 
@@ -96,11 +94,7 @@ void checkInState(PublishingState& state)
 
 std::string readTemplateFile(const std::string& unc)
 {
-    std::ifstream in(net::ResolveUnc(unc), std::ios::binary);
-    std::ostringstream text;
-    if (in) text << in.rdbuf();
-    if (!in || in.bad()) throw com::ComError(com::E_FAIL, "The workspace template file \"" + unc + "\" cannot be read");
-    return text.str();
+    return net::ReadToEnd(net::OpenUncFile(unc).get(), unc);
 }
 
 ado::Recordset::Row listedRow(const std::string& base, const ListedEntry& entry)
@@ -416,7 +410,7 @@ std::string ItemSession::createWorkspace(const std::string& url, const std::stri
             throw com::ComError(errItemExists, "The workspace \"" + url + "\" exists already");
     }
     const WorkspaceSchema schema = ParseWorkspaceSchema(readTemplateFile(schemaFile));
-    const WorkspaceTemplate folders = ReadTemplateCabinet(net::ResolveUnc(templateFile));
+    const WorkspaceTemplate folders = ReadTemplateCabinet(net::OpenUncFile(templateFile).get(), templateFile);
     const NewItem workspace = BuildWorkspace(name, schema, folders, user, sys::Now());
 
     HostStore::WriteLock lock(*store);

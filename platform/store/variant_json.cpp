@@ -35,7 +35,7 @@ constexpr std::array<TypeName, 11> kTypeNames{{
 
 [[noreturn]] void damaged()
 {
-    throw com::ComError(errDamagedItem, "A stored property value is damaged");
+    throw DamagedItem("a property value cannot be read");
 }
 
 std::string_view typeName(com::VarType type)

@@ -14,7 +14,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -127,12 +129,12 @@ void startDocument(QXmlStreamWriter& writer)
 
 using Archive = std::unique_ptr<archive, decltype(&archive_read_free)>;
 
-[[noreturn]] void unreadableCabinet(const fs::path& cabinet, const std::string& why)
+[[noreturn]] void unreadableCabinet(std::string_view cabinet, const std::string& why)
 {
-    throw com::ComError(com::E_FAIL, "The workspace template file \"" + cabinet.string() + "\" cannot be read: " + why);
+    throw com::ComError(com::E_FAIL, "The workspace template file \"" + std::string(cabinet) + "\" cannot be read: " + why);
 }
 
-std::string readMember(archive* reader, const fs::path& cabinet)
+std::string readMember(archive* reader, std::string_view cabinet)
 {
     std::string content;
     char buffer[16384];
@@ -231,11 +233,11 @@ WorkspaceTemplate ParseWorkspaceTemplate(std::string_view xml)
     return workspace;
 }
 
-WorkspaceTemplate ReadTemplateCabinet(const fs::path& cabinet)
+WorkspaceTemplate ReadTemplateCabinet(int descriptor, std::string_view cabinet)
 {
     Archive reader(archive_read_new(), archive_read_free);
     archive_read_support_format_cab(reader.get());
-    if (archive_read_open_filename(reader.get(), cabinet.c_str(), 16384) != ARCHIVE_OK)
+    if (archive_read_open_fd(reader.get(), descriptor, 16384) != ARCHIVE_OK)
         unreadableCabinet(cabinet, archive_error_string(reader.get()) ? archive_error_string(reader.get()) : "not found");
     archive_entry* entry = nullptr;
     for (;;) {
@@ -249,32 +251,27 @@ WorkspaceTemplate ReadTemplateCabinet(const fs::path& cabinet)
     unreadableCabinet(cabinet, "it holds no " + std::string(kTemplateMember));
 }
 
-void WriteTemplateCabinet(const WorkspaceTemplate& workspace, const fs::path& cabinet)
+std::string TemplateCabinetBytes(const WorkspaceTemplate& workspace)
 {
     std::string folderPattern = (fs::temp_directory_path() / "tarvex-cabinet-XXXXXX").string();
     if (!::mkdtemp(folderPattern.data()))
-        throw com::ComError(com::E_FAIL, "Cannot make a temporary folder for \"" + cabinet.string() + "\": " + std::strerror(errno));
+        throw com::ComError(com::E_FAIL, std::string("Cannot make a temporary folder for a cabinet: ") + std::strerror(errno));
     const fs::path folder = folderPattern;
     const fs::path member = folder / std::string(kTemplateMember);
-    std::error_code ignored;
+    const fs::path cabinet = folder / "template.cab";
+    std::string bytes;
     {
         std::ofstream out(member, std::ios::binary);
         out << WriteWorkspaceTemplate(workspace);
-        if (!out) {
-            fs::remove_all(folder, ignored);
-            throw com::ComError(com::E_FAIL, "Cannot write " + member.string());
-        }
     }
-    const fs::path temporary = cabinet.parent_path() / ("." + cabinet.filename().string() + ".tmp");
-    const int status = runProgram({"gcab", "--create", "--nopath", temporary.string(), member.string()});
+    if (runProgram({"gcab", "--create", "--nopath", cabinet.string(), member.string()}) == 0) {
+        std::ifstream in(cabinet, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    std::error_code ignored;
     fs::remove_all(folder, ignored);
-    if (status != 0) {
-        fs::remove(temporary, ignored);
-        throw com::ComError(com::E_FAIL, "The cabinet \"" + cabinet.string() + "\" could not be made with gcab");
-    }
-    std::error_code error;
-    fs::rename(temporary, cabinet, error);
-    if (error) throw com::ComError(com::E_FAIL, "Cannot write \"" + cabinet.string() + "\": " + error.message());
+    if (bytes.empty()) throw com::ComError(com::E_FAIL, "A workspace template cabinet could not be made with gcab");
+    return bytes;
 }
 
 } // namespace store

@@ -6,7 +6,6 @@
 
 #include "platform/store/sps.h"
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,11 +71,12 @@ WorkspaceTemplate ParseWorkspaceTemplate(std::string_view xml);
 // The name of the template member inside the cabinet.
 inline constexpr std::string_view kTemplateMember = "workspace.xml";
 
-// Reads "workspace.xml" out of a cabinet file; ComError(E_FAIL) naming the
-// file when it is missing, not a cabinet, or lacks the member.
-WorkspaceTemplate ReadTemplateCabinet(const std::filesystem::path& cabinet);
-// Writes a cabinet holding "workspace.xml" with the gcab tool;
-// ComError(E_FAIL) when gcab cannot be run or fails.
-void WriteTemplateCabinet(const WorkspaceTemplate& workspace, const std::filesystem::path& cabinet);
+// Reads "workspace.xml" out of an open cabinet file, named cabinet in errors;
+// ComError(E_FAIL) when it is not a cabinet or lacks the member.
+WorkspaceTemplate ReadTemplateCabinet(int descriptor, std::string_view cabinet);
+// The bytes of a cabinet holding "workspace.xml", made with the gcab tool in
+// a private temporary folder; ComError(E_FAIL) when gcab cannot be run or
+// fails.
+std::string TemplateCabinetBytes(const WorkspaceTemplate& workspace);
 
 } // namespace store

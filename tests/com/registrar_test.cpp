@@ -114,3 +114,44 @@ TEST_F(RegistrarTest, AFailedRegistrationRemovesWhatItWrote)
     EXPECT_EQ(ApplyRegistration(entries), winreg::ERROR_CHILD_MUST_BE_VOLATILE);
     EXPECT_EQ(DumpRegistry(winreg::HKEY_CLASSES_ROOT), before);
 }
+
+TEST_F(RegistrarTest, AFailedRegistrationUndoesNothingAnotherRegistrationWrote)
+{
+    const auto entries = Parsed(SampleScript);
+    ASSERT_EQ(ApplyRegistration(entries), winreg::ERROR_SUCCESS);
+    const auto registered = DumpRegistry(winreg::HKEY_CLASSES_ROOT);
+
+    com::RegistryHandle transient;
+    ASSERT_EQ(winreg::CreateKey(winreg::HKEY_CLASSES_ROOT, "Transient", true, transient.receive()), winreg::ERROR_SUCCESS);
+    auto failing = Parsed(std::string(SampleScript) + "keep HKCR\\Transient\nkey HKCR\\Transient\\Lasting = 'y'\n");
+    const auto withTransient = DumpRegistry(winreg::HKEY_CLASSES_ROOT);
+    EXPECT_EQ(ApplyRegistration(failing), winreg::ERROR_CHILD_MUST_BE_VOLATILE);
+    EXPECT_EQ(DumpRegistry(winreg::HKEY_CLASSES_ROOT), withTransient)
+        << "the class keys of the first registration are still there, and nothing of the failed one";
+    EXPECT_NE(registered, withTransient);
+}
+
+// Keys a registration made only to hold what it registers (HKCR\CLSID in a
+// fresh registry) go with the last unregistration that leaves them empty;
+// such keys that were there before stay.
+TEST_F(RegistrarTest, UnregisteringRemovesTheSharedParentsRegistrationMadeAndNoOthers)
+{
+    const auto fresh = DumpRegistry(winreg::HKEY_CLASSES_ROOT);
+    const auto sample = Parsed(SampleScript);
+    const auto other = Parsed("keep HKCR\\CLSID\nreplace HKCR\\CLSID\\{22222222-0000-0000-0000-000000000000} = 'Other'\n");
+    ASSERT_EQ(ApplyRegistration(sample), winreg::ERROR_SUCCESS);
+    ASSERT_EQ(ApplyRegistration(other), winreg::ERROR_SUCCESS);
+    ASSERT_EQ(RemoveRegistration(sample), winreg::ERROR_SUCCESS);
+    EXPECT_EQ(DumpRegistry(winreg::HKEY_CLASSES_ROOT, "CLSID"),
+              (std::vector<std::string>{"CLSID\\{22222222-0000-0000-0000-000000000000}",
+                                        "CLSID\\{22222222-0000-0000-0000-000000000000} [] 1: Other\\0"}));
+    ASSERT_EQ(RemoveRegistration(other), winreg::ERROR_SUCCESS);
+    EXPECT_EQ(DumpRegistry(winreg::HKEY_CLASSES_ROOT), fresh);
+
+    com::RegistryHandle existing;
+    ASSERT_EQ(winreg::CreateKey(winreg::HKEY_CLASSES_ROOT, "CLSID", false, existing.receive()), winreg::ERROR_SUCCESS);
+    const auto withEmptyClsid = DumpRegistry(winreg::HKEY_CLASSES_ROOT);
+    ASSERT_EQ(ApplyRegistration(sample), winreg::ERROR_SUCCESS);
+    ASSERT_EQ(RemoveRegistration(sample), winreg::ERROR_SUCCESS);
+    EXPECT_EQ(DumpRegistry(winreg::HKEY_CLASSES_ROOT), withEmptyClsid);
+}

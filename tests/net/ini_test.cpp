@@ -1,4 +1,4 @@
-#include "platform/net/atomic_file.h"
+#include "platform/com/hresult.h"
 #include "platform/net/case_fold.h"
 #include "platform/net/ini_document.h"
 #include "support/scoped_env.h"
@@ -54,17 +54,4 @@ TEST(CaseFold, FoldsAsciiAndOtherLetters)
     EXPECT_FALSE(EqualsIgnoringCase("Ärger", "Arger"));
     EXPECT_FALSE(EqualsIgnoringCase("abc", "abcd"));
     EXPECT_EQ(CaseFold("Größe"), CaseFold("GRÖßE"));
-}
-
-TEST(WriteFileAtomically, ReplacesTheFileAndLeavesNoTemporaryFile)
-{
-    TempFolder folder;
-    const auto target = folder.path() / "settings.ini";
-    WriteFileAtomically(target, "first");
-    WriteFileAtomically(target, "second");
-    EXPECT_EQ(ReadFile(target), "second");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
-
-    EXPECT_THROW(WriteFileAtomically(folder.path() / "missing" / "file", "x"), com::ComError);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
 }

@@ -133,3 +133,60 @@ TEST(Network, UnknownOrMissingHostsAreNotFound)
     EXPECT_FALSE(FindHost("file-not-folder"));
     EXPECT_TRUE(Hosts().empty());
 }
+
+// Each of the network's own files and folders replaced by a link to something
+// outside the root: the link is refused naming its path, and nothing outside
+// is read or written.
+TEST(Network, LinksInPlaceOfItsFilesAreRefusedAndNothingOutsideIsTouched)
+{
+    struct Case {
+        const char* what;
+        std::filesystem::path link;       // below the root
+        bool folder;                      // the link stands for a folder
+    };
+    const Case cases[] = {
+        {"network.ini", "network.ini", false},
+        {"the hosts folder", "hosts", true},
+        {"a host's folder", "hosts/Server", true},
+        {"a host's settings", "hosts/Server/host.ini", false},
+    };
+    for (const Case& c : cases) {
+        TemporaryNetworkRoot root;
+        InitializeNetwork({"Workstation", {"TARVEXNET"}});
+        HostInfo server;
+        server.name = "Server";
+        SaveHost(server);
+
+        testing_support::TempFolder outside;
+        WriteFile(outside.path() / "network.ini", "[network]\nlocal_host = Stolen\n");
+        WriteFile(outside.path() / "host.ini", "[host]\ndomain = STOLEN\n");
+        std::filesystem::create_directories(outside.path() / "Server");
+        WriteFile(outside.path() / "Server" / "host.ini", "[host]\ndomain = STOLEN\n");
+        const std::filesystem::path target = outside.path() / c.link.filename();
+        std::filesystem::remove_all(root.path() / c.link);
+        if (c.folder) std::filesystem::create_directory_symlink(target, root.path() / c.link);
+        else std::filesystem::create_symlink(target, root.path() / c.link);
+
+        const std::vector<std::function<void()>> uses = {
+            [] { ReadNetwork(); },
+            [] { FindHost("Server"); },
+            [&] { BootId(server); },
+            [&] { AdvanceBootId(server); },
+        };
+        bool refused = false;
+        for (const auto& use : uses) {
+            try {
+                use();
+            } catch (const com::ComError& error) {
+                EXPECT_EQ(error.number(), com::HResultFromWin32(ERROR_INVALID_NAME)) << c.what;
+                EXPECT_NE(error.description().find((root.path() / c.link).string()), std::string::npos)
+                    << c.what << ": " << error.description();
+                refused = true;
+            }
+        }
+        EXPECT_TRUE(refused) << c.what;
+        EXPECT_EQ(ReadFile(outside.path() / "host.ini"), "[host]\ndomain = STOLEN\n") << c.what;
+        EXPECT_EQ(ReadFile(outside.path() / "Server" / "host.ini"), "[host]\ndomain = STOLEN\n") << c.what;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(outside.path()), {}), 3) << c.what;
+    }
+}

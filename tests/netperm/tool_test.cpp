@@ -7,11 +7,7 @@
 #include "platform/net/security.h"
 #include "platform/net/servers.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
+#include "support/tool_process.h"
 
 using namespace netperm_testing;
 
@@ -22,22 +18,9 @@ namespace fs = std::filesystem;
 class ToolTest : public ::testing::Test {
 protected:
     // Runs tarvex-net; its exit code, its output in output().
-    int Run(std::vector<std::string> words)
+    int Run(const std::vector<std::string>& words)
     {
-        words.insert(words.begin(), BuildBin() + "/tarvex-net");
-        std::vector<char*> argv;
-        for (std::string& word : words) argv.push_back(word.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        pid_t child = 0;
-        const int failed = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        int status = 0;
-        if (failed || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-        return WEXITSTATUS(status);
+        return testing_support::RunTool("tarvex-net", words, outputFile, "/dev/null");
     }
 
     std::string output() const { return testing_support::ReadFile(outputFile); }

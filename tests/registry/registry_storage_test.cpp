@@ -98,3 +98,54 @@ TEST_F(RegistryTest, TwoProcessesWritingOneHiveLoseNothing)
     const Hive stored = HiveFromJson(ReadFile(hiveFile("HKEY_LOCAL_MACHINE.json")));
     EXPECT_EQ(FindKey(stored, {"SOFTWARE", "Shared"}, 1)->values.size(), 2u * kValuesEach);
 }
+
+// The registry's own files and folders replaced by links to what lies outside
+// the root: no key is read from there, and nothing there is created or
+// changed.
+TEST_F(RegistryTest, LinksInPlaceOfTheRegistrysFilesAreNeverFollowed)
+{
+    CloseKey(create(HKEY_LOCAL_MACHINE, "SOFTWARE\\Ours"));
+    net::HostInfo server;
+    server.name = "SRV";
+    net::SaveHost(server); // the current user is no administrator of SRV
+
+    testing_support::TempFolder outside;
+    const std::string stolenHive =
+        R"({"format": 1, "next_id": 2, "root": {"id": 0, "name": "", "subkeys": [{"id": 1, "name": "Stolen"}]}})";
+    WriteFile(outside.path() / "hive.json", stolenHive);
+    WriteFile(outside.path() / "host.ini", "[host]\nremote_registry = everyone\n");
+    std::filesystem::create_directories(outside.path() / "registry");
+    WriteFile(outside.path() / "registry" / "HKEY_LOCAL_MACHINE.json", stolenHive);
+
+    struct Case {
+        const char* what;
+        std::filesystem::path link;
+        std::filesystem::path target;
+    };
+    const Case cases[] = {
+        {"a dangling lock", hiveFile("registry.lock"), outside.path() / "lock"},
+        {"a hive", hiveFile("HKEY_LOCAL_MACHINE.json"), outside.path() / "hive.json"},
+        {"the registry folder", hostFolder() / "registry", outside.path() / "registry"},
+    };
+    for (const Case& c : cases) {
+        const std::filesystem::path saved = root.path() / "saved";
+        std::filesystem::rename(c.link, saved);
+        std::filesystem::create_symlink(c.target, c.link);
+
+        HKEY key = 0;
+        EXPECT_NE(OpenKey(HKEY_LOCAL_MACHINE, "Stolen", KEY_READ, &key), ERROR_SUCCESS) << c.what;
+        EXPECT_NE(CreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\New", false, &key), ERROR_SUCCESS) << c.what;
+        EXPECT_FALSE(std::filesystem::exists(outside.path() / "lock")) << c.what;
+        EXPECT_EQ(ReadFile(outside.path() / "hive.json"), stolenHive) << c.what;
+        EXPECT_EQ(filesIn(outside.path() / "registry"), std::vector<std::string>{"HKEY_LOCAL_MACHINE.json"}) << c.what;
+
+        std::filesystem::remove(c.link);
+        std::filesystem::rename(saved, c.link);
+    }
+
+    std::filesystem::remove(hostFolder("SRV") / "host.ini");
+    std::filesystem::create_symlink(outside.path() / "host.ini", hostFolder("SRV") / "host.ini");
+    HKEY remote = 0;
+    EXPECT_NE(ConnectRegistry("SRV", HKEY_LOCAL_MACHINE, &remote), ERROR_SUCCESS)
+        << "the outside host.ini's permission is not read";
+}

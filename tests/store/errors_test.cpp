@@ -251,7 +251,7 @@ TEST_F(StoreErrorsTest, AMissingTemplateFileIsNamedInTheError)
             server.CreateWorkspace("http://SRV/New", schema, cabinet, 0);
             ADD_FAILURE() << schema << " " << cabinet;
         } catch (const com::ComError& error) {
-            EXPECT_EQ(error.number(), com::E_FAIL);
+            EXPECT_EQ(error.number(), com::HResultFromWin32(net::ERROR_FILE_NOT_FOUND));
             EXPECT_THAT(error.description(), testing::HasSubstr("missing."));
         }
     }

@@ -12,7 +12,16 @@ namespace {
 
 std::string itemFile(std::string_view metadata, std::string_view content)
 {
-    return EncodeItemFileHead(metadata, content.size()) + std::string(content);
+    ItemFileHead head = EncodeItemFileHead(metadata);
+    ContentChecksum checksum;
+    checksum.add(content);
+    head.bytes.replace(0, kItemHeaderSize, EncodeItemHeader(Finished(head.layout, checksum)));
+    return head.bytes + std::string(content);
+}
+
+std::optional<SlotWrite> updateFor(const std::string& file, std::string_view metadata)
+{
+    return MetadataUpdateFor(file, file.size(), metadata);
 }
 
 // The file with update written at its offset, as an update in place does.
@@ -52,21 +61,31 @@ TEST(ItemLayoutTest, SlotsHoldTwiceTheMetadataInWholeSectors)
 
 TEST(ItemLayoutTest, HeaderNamesTheLayoutAndAnythingElseIsRefused)
 {
-    const ItemFileLayout layout{1536, 123456};
+    const ItemFileLayout layout{1536, 123456, 0x0BF43926u};
     const std::string header = EncodeItemHeader(layout);
     ASSERT_EQ(header.size(), 512u);
-    EXPECT_TRUE(header.starts_with("TARVEX-ITEM 2 1536 123456\n"));
+    EXPECT_TRUE(header.starts_with("TARVEX-ITEM 3 1536 123456 0bf43926\n"));
     const std::optional<ItemFileLayout> back = DecodeItemHeader(header);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->slotCapacity, 1536u);
     EXPECT_EQ(back->contentLength, 123456u);
+    EXPECT_EQ(back->contentChecksum, 0x0BF43926u);
 
     const auto padded = [](std::string text) {
         text.resize(512, '\0');
         return text;
     };
+    const std::optional<ItemFileLayout> unchecked = DecodeItemHeader(padded("TARVEX-ITEM 2 1024 12\n"));
+    ASSERT_TRUE(unchecked) << "a file of version 2 is still read";
+    EXPECT_EQ(unchecked->contentLength, 12u);
+    EXPECT_FALSE(unchecked->contentChecksum);
+
     const std::string refused[] = {
         header.substr(0, 511),                      // cut short
+        padded("TARVEX-ITEM 3 1536 12\n"),           // no content checksum
+        padded("TARVEX-ITEM 3 1536 12 cbf4392\n"),   // a checksum cut short
+        padded("TARVEX-ITEM 3 1536 12 cbf4392x\n"),  // not hex digits
+        padded("TARVEX-ITEM 2 1536 12 cbf43926\n"),  // version 2 with a checksum
         padded("TARVEX-ITEM 1\n{}\n"),              // the earlier kind
         padded("TARVEX-ITEM 2 1536 12\r\n"),         // another line end
         padded("TARVEX-ITEM 2 1536\n"),              // no content length
@@ -84,14 +103,14 @@ TEST(ItemLayoutTest, UpdatesAlternateSlotsAndTheLastWholeOneIsCurrent)
     std::string file = itemFile("first", "content");
     EXPECT_EQ(currentMetadata(file), "first");
 
-    const std::optional<SlotWrite> second = MetadataUpdateFor(file, "content", "second");
+    const std::optional<SlotWrite> second = updateFor(file, "second");
     ASSERT_TRUE(second);
     const ItemFileLayout layout = *DecodeItemHeader(file);
     EXPECT_EQ(second->offset, layout.slotOffset(1));
     file = applied(file, *second);
     EXPECT_EQ(currentMetadata(file), "second");
 
-    const std::optional<SlotWrite> third = MetadataUpdateFor(file, "content", "third");
+    const std::optional<SlotWrite> third = updateFor(file, "third");
     ASSERT_TRUE(third);
     EXPECT_EQ(third->offset, layout.slotOffset(0));
     EXPECT_EQ(currentMetadata(applied(file, *third)), "third");
@@ -112,7 +131,7 @@ TEST(ItemLayoutTest, UpdatesAlternateSlotsAndTheLastWholeOneIsCurrent)
 TEST(ItemLayoutTest, DamageToTheCurrentSlotFallsBackToTheOtherAndToBothIsNoMetadata)
 {
     std::string file = itemFile("first", "x");
-    file = applied(file, *MetadataUpdateFor(file, "x", "second"));
+    file = applied(file, *updateFor(file, "second"));
     const ItemFileLayout layout = *DecodeItemHeader(file);
 
     std::string damagedSecond = file;
@@ -128,22 +147,23 @@ TEST(ItemLayoutTest, WhatCannotBeUpdatedInPlaceIsLeftToAWholeWrite)
 {
     const std::string file = itemFile("meta", "content");
     const ItemFileLayout layout = *DecodeItemHeader(file);
+    std::string unchecked = file;
+    unchecked.replace(0, kItemHeaderSize, "TARVEX-ITEM 2 " + std::to_string(layout.slotCapacity) + " 7\n");
     struct Case {
         const char* what;
         std::string file;
-        std::string content;
+        std::size_t size;
         std::string metadata;
     };
     const Case cases[] = {
-        {"other content of the same length", file, "CONTENT", "new"},
-        {"other content length", file, "content!", "new"},
-        {"metadata beyond the slot", file, "content", std::string(layout.metadataCapacity() + 1, 'm')},
-        {"a file cut short", file.substr(0, file.size() - 1), "content", "new"},
-        {"a file of the earlier kind", "TARVEX-ITEM 1\n{\"contentLength\":7}\ncontent", "content", "new"},
+        {"metadata beyond the slot", file, file.size(), std::string(layout.metadataCapacity() + 1, 'm')},
+        {"a file cut short", file, file.size() - 1, "new"},
+        {"a file longer than its content", file, file.size() + 1, "new"},
+        {"a file without a content checksum", unchecked, unchecked.size(), "new"},
+        {"a file of the earlier kind", "TARVEX-ITEM 1\n{\"contentLength\":7}\ncontent", 38, "new"},
     };
-    for (const Case& c : cases) EXPECT_FALSE(MetadataUpdateFor(c.file, c.content, c.metadata)) << c.what;
-    EXPECT_TRUE(MetadataUpdateFor(file, "content", std::string(layout.metadataCapacity(), 'm')))
-        << "metadata that fills the slot exactly";
+    for (const Case& c : cases) EXPECT_FALSE(MetadataUpdateFor(c.file, c.size, c.metadata)) << c.what;
+    EXPECT_TRUE(updateFor(file, std::string(layout.metadataCapacity(), 'm'))) << "metadata that fills the slot exactly";
 }
 
 TEST(ItemLayoutTest, FilesOfTheEarlierKindAreStillRead)

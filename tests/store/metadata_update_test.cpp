@@ -21,7 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing_support::ReadFile;
-using testing_support::StoreNetwork;
 using testing_support::TempFolder;
 using testing_support::WriteFile;
 
@@ -60,15 +59,8 @@ void writeAt(const fs::path& file, std::size_t offset, std::string_view bytes)
     ::close(descriptor);
 }
 
-class StoreMetadataUpdateTest : public ::testing::Test {
+class StoreMetadataUpdateTest : public testing_support::DocumentsFolderTest {
 protected:
-    void SetUp() override
-    {
-        network.addServer("SRV");
-        documents = store::AddWorkspace("SRV", "Team") + "/Documents";
-        folder = network.storeFolder("SRV") / "Team" / "Documents";
-    }
-
     std::string saveDocument(const std::string& name, const std::string& content)
     {
         store::SpsDocument document;
@@ -78,10 +70,6 @@ protected:
         document.DataSource().SaveTo(documents + "/" + name);
         return documents + "/" + name;
     }
-
-    StoreNetwork network;
-    std::string documents;
-    fs::path folder;
 };
 
 TEST_F(StoreMetadataUpdateTest, CheckInPublishAndSavingPropertiesKeepTheFileAndSurviveReopening)

@@ -55,10 +55,14 @@ TEST_F(StoreNamesTest, NamesKeepTheirCaseAndMatchWithoutRegardToIt)
 TEST_F(StoreNamesTest, UnsafeAndReservedNamesAreRefused)
 {
     store::SpsDocument doc;
-    const std::vector<std::string> names{"..", ".", "a\\b", ".tvx.folder.json", ".tvx.lock", std::string("nul\0byte", 8)};
-    for (const std::string& name : names)
+    const std::vector<std::string> names{"..",         ".",          "a\\b",        ".tvx.folder.json",
+                                         ".tvx.lock",  ".TVX.LOCK",  ".Tvx.Tmp.1.2", std::string("nul\0byte", 8)};
+    for (const std::string& name : names) {
         EXPECT_EQ(ErrorOf([&] { doc.DataSource().SaveTo(documents + "/" + name); }), kInvalidName) << name;
-    for (const std::string& url : {documents + "/../../..", workspace + "/.tvx.folder.json", documents + "/x\\..\\..\\y"})
+        EXPECT_EQ(ErrorOf([&] { store::AddFolder(documents, name); }), kInvalidName) << name;
+    }
+    for (const std::string& url : {documents + "/../../..", workspace + "/.tvx.folder.json", workspace + "/.TVX.FOLDER.JSON",
+                                   documents + "/x\\..\\..\\y"})
         EXPECT_EQ(ErrorOf([&] { store::SpsDocument().DataSource().Open(url); }), kInvalidName) << url;
     EXPECT_EQ(ErrorOf([&] { store::AddWorkspace("SRV", "sharepoint portal server"); }), kInvalidName);
 }

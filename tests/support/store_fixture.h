@@ -12,6 +12,8 @@
 #include "platform/store/admin.h"
 #include "support/scoped_env.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -22,6 +24,8 @@ namespace testing_support {
 
 // The error number that action throws as a ComError; S_OK when it succeeds.
 com::HRESULT ErrorOf(const std::function<void()>& action);
+// The description of that error; "no error" when it succeeds.
+std::string DescriptionOf(const std::function<void()>& action);
 
 class StoreNetwork {
 public:
@@ -53,6 +57,22 @@ private:
     std::unique_ptr<ScopedEnv> network_;
     std::unique_ptr<ScopedEnv> domain_;
     std::unique_ptr<ScopedEnv> userName_;
+};
+
+// A store server SRV with the workspace Team, for tests of the items in its
+// Documents folder.
+class DocumentsFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        network.addServer("SRV");
+        documents = store::AddWorkspace("SRV", "Team") + "/Documents";
+        folder = network.storeFolder("SRV") / "Team" / "Documents";
+    }
+
+    StoreNetwork network;
+    std::string documents;         // its URL
+    std::filesystem::path folder;  // the folder that holds its items
 };
 
 } // namespace testing_support

@@ -7,6 +7,7 @@
 #include "support/registry_dump.h"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 using namespace vornik_testing;
 using testing_support::DumpRegistry;
@@ -76,6 +77,43 @@ TEST_F(EnginePathTest, RegsvrWritesExactlyTheRegistrationKeysAndRemovesThemAgain
 
     ASSERT_EQ(RunRegsvr("-u " + module), 0);
     EXPECT_EQ(DumpRegistry(winreg::HKEY_CLASSES_ROOT), before);
+}
+
+TEST_F(EnginePathTest, RegsvrInAFreshNetworkAndBackLeavesTheRegistryAsItWas)
+{
+    const auto before = DumpRegistry(winreg::HKEY_CLASSES_ROOT);
+    ASSERT_EQ(RunRegsvr(VornikModulePath()), 0);
+    ASSERT_EQ(RunRegsvr("-u " + VornikModulePath()), 0);
+    EXPECT_EQ(DumpRegistry(winreg::HKEY_CLASSES_ROOT), before) << "no empty CLSID or TypeLib key left";
+}
+
+// Registrations running at the same time each change the hive in one step
+// under its lock: whichever comes last, the component is registered whole.
+TEST_F(EnginePathTest, RegsvrsStartedTogetherLeaveTheComponentRegistered)
+{
+    constexpr int kRounds = 6;
+    constexpr int kTogether = 4;
+    const std::string command = BuildBin() + "/regsvr " + VornikModulePath() + " >/dev/null 2>&1";
+    std::vector<std::string> registered;
+    for (int round = 0; round < kRounds; ++round) {
+        ASSERT_EQ(RunRegsvr("-u " + VornikModulePath()), 0);
+        std::vector<pid_t> children;
+        for (int i = 0; i < kTogether; ++i) {
+            const pid_t child = ::fork();
+            if (child == 0) ::_exit(std::system(command.c_str()) == 0 ? 0 : 1);
+            children.push_back(child);
+        }
+        for (const pid_t child : children) {
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
+        }
+        const auto dump = DumpRegistry(winreg::HKEY_CLASSES_ROOT);
+        if (registered.empty()) registered = dump;
+        EXPECT_EQ(dump, registered) << "round " << round;
+        EXPECT_NO_THROW(com::CreateObject("Vornik.Registry")) << "round " << round;
+    }
+    EXPECT_EQ(registered.size(), 22u) << "the twenty lines of the registration, CLSID and TypeLib";
 }
 
 TEST_F(EnginePathTest, RegsvrRefusesWhatItCannotRegister)

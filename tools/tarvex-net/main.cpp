@@ -7,12 +7,14 @@
 #include "platform/net/case_fold.h"
 #include "platform/net/network.h"
 #include "platform/store/admin.h"
+#include "platform/store/item_url.h"
 
 #include <cstdio>
 #include <fstream>
 #include <functional>
 #include <iostream>
 #include <sstream>
+#include <stdexcept>
 
 namespace {
 
@@ -25,9 +27,14 @@ const char kUsage[] = R"(usage: tarvex-net COMMAND ARGUMENTS
   workspace HOST NAME                                create a workspace from the server's template
   folder URL [--category] [--content-class C]        create a folder or category folder
   document FOLDER_URL FILE [--name N] [--content-class C] [--content-type T]
-           [--state checkedout|createdcheckedin|checkedin|published]
+           [--state checkedout|createdcheckedin|checkedin|published] [--skip | --replace]
                                                      add a local file as a document
-  import LOCAL_FOLDER FOLDER_URL                     add a local folder tree as folders and documents
+  import LOCAL_FOLDER FOLDER_URL [--skip | --replace]
+                                                     add a local folder tree as folders and documents
+
+  A name that is taken fails the command, unless --skip leaves the document
+  there as it is or --replace makes it anew; folders that exist are kept and
+  filled. Running an import again with either finishes one that stopped.
   propdef WORKSPACE_URL PROPERTY_NAME TYPE [--file F.xml] [--title T] [--description D]
           [--values "V1;V2"] [--required] [--multivalued]
                                                      add a property definition (TYPE: Number, List,
@@ -46,6 +53,12 @@ The network root is $TARVEX_NETWORK, else $XDG_DATA_HOME/tarvex/network, else
 
 using Command = std::function<void(const CommandLine&)>;
 
+// A command that did part of its work and failed: exit code 1.
+class CommandFailed : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 std::string readFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -60,6 +73,14 @@ bool parseYesNo(const std::string& text)
     if (net::EqualsIgnoringCase(text, "yes") || net::EqualsIgnoringCase(text, "true")) return true;
     if (net::EqualsIgnoringCase(text, "no") || net::EqualsIgnoringCase(text, "false")) return false;
     throw UsageError("expected yes or no, not " + text);
+}
+
+store::IfExists parseIfExists(const CommandLine& line)
+{
+    if (line.flag("skip") && line.flag("replace")) throw UsageError("--skip and --replace exclude each other");
+    if (line.flag("skip")) return store::IfExists::Skip;
+    if (line.flag("replace")) return store::IfExists::Replace;
+    return store::IfExists::Fail;
 }
 
 store::DocumentState parseState(const std::string& text)
@@ -120,13 +141,18 @@ void document(const CommandLine& line)
     newDocument.contentType = line.option("content-type").value_or("");
     if (auto state = line.option("state")) newDocument.state = parseState(*state);
     const std::string name = line.option("name").value_or(std::filesystem::path(file).filename().string());
-    std::cout << store::AddDocument(line.positional(0, "folder URL"), name, newDocument) << "\n";
+    const std::string& folderUrl = line.positional(0, "folder URL");
+    const store::Added added = store::PutDocument(folderUrl, name, newDocument, parseIfExists(line));
+    std::cout << store::ChildUrl(folderUrl, name) << (added == store::Added::Skipped ? " (left as it was)" : "") << "\n";
 }
 
 void import(const CommandLine& line)
 {
-    const int count = store::ImportFolderTree(line.positional(0, "local folder"), line.positional(1, "folder URL"));
-    std::cout << count << " items imported\n";
+    const store::ImportCounts counts =
+        store::ImportFolderTree(line.positional(0, "local folder"), line.positional(1, "folder URL"), parseIfExists(line));
+    std::cout << counts.written << " items imported";
+    if (counts.skipped > 0) std::cout << ", " << counts.skipped << " left as they were";
+    std::cout << "\n";
 }
 
 void propertyDefinition(const CommandLine& line)
@@ -168,9 +194,14 @@ void demo(const CommandLine& line)
     std::cout << "demo network at " << net::NetworkRoot().string() << "\n";
 }
 
+// Every item that can be read is dumped; those that cannot are named on the
+// error output, and the command fails at the end.
 void dump(const CommandLine& line)
 {
-    std::cout << store::DumpItemTree(line.positional(0, "URL"));
+    std::vector<std::string> failures;
+    std::cout << store::DumpItemTree(line.positional(0, "URL"), &failures);
+    for (const std::string& failure : failures) std::cerr << "tarvex-net: " << failure << "\n";
+    if (!failures.empty()) throw CommandFailed(std::to_string(failures.size()) + " items could not be read");
 }
 
 const std::map<std::string, Command>& commands()
@@ -199,7 +230,7 @@ int main(int argc, char** argv)
         if (words.empty()) throw UsageError("missing command");
         const auto command = commands().find(words.front());
         if (command == commands().end()) throw UsageError("unknown command " + words.front());
-        std::set<std::string> flags{"category", "required", "multivalued", "inherit", "if-missing"};
+        std::set<std::string> flags{"category", "required", "multivalued", "inherit", "if-missing", "skip", "replace"};
         flags.insert(std::begin(NetworkCommandFlags), std::end(NetworkCommandFlags));
         command->second(CommandLine({words.begin() + 1, words.end()}, flags));
         return 0;
@@ -210,6 +241,9 @@ int main(int argc, char** argv)
         char number[16];
         std::snprintf(number, sizeof number, "0x%08X", unsigned(error.number()));
         std::cerr << "tarvex-net: " << error.description() << " (error " << number << ")\n";
+        return 1;
+    } catch (const std::exception& error) {
+        std::cerr << "tarvex-net: " << error.what() << "\n";
         return 1;
     }
 }
