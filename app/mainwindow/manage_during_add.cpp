@@ -6,7 +6,6 @@
 #include "app/core/text_lists.h"
 #include "app/engine/cart_entries.h"
 #include "app/engine/record_walk.h"
-#include "app/engine/runtime_values.h"
 #include "app/engine/size_text.h"
 #include "app/engine/url_levels.h"
 #include "app/mainwindow/browse_rules.h"
@@ -22,7 +21,6 @@
 #include "platform/ui/message_box.h"
 #include "platform/ui/tool_bar.h"
 
-#include <QAction>
 #include <QLineEdit>
 
 #include <optional>
