@@ -241,6 +241,9 @@ private:
     // Selection.
     bool IsItFolder();
 
+    // Commands: both panes disconnect alike, with the differences of each.
+    void DisconnectPane(bool isSource);
+
     // Workspace listing: both panes list alike, with the differences of each.
     void DisplayWorkspaces(const std::string& server, bool isSource);
     void TrapConnectionErrors(ErrorTrap& trap, bool isSource);

@@ -9,20 +9,12 @@
 #include "platform/store/admin.h"
 #include "support/store_tree.h"
 
-#include <nlohmann/json.hpp>
-
 using namespace engine_testing;
 using json = nlohmann::json;
+using testing_support::CopiedItems;
+using testing_support::SchemaItemNames;
 
 namespace {
-
-std::vector<std::string> SchemaItems(const std::string& workspace)
-{
-    std::vector<std::string> names;
-    const json schema = json::parse(store::DumpItemTree(workspace + "/system/schema"));
-    for (const json& child : schema["children"]) names.push_back(child["name"]);
-    return names;
-}
 
 class EndToEndTest : public EngineTest {
 protected:
@@ -59,14 +51,20 @@ TEST_F(EndToEndTest, TheDemoWorkspacesArriveWholeInTheTargetServer)
         const std::string source = "http://SPSSOURCE/" + workspace;
         const std::string target = "http://SPSTARGET/" + workspace;
         for (const char* folder : {"/Documents", "/Categories"}) {
-            const auto expected = testing_support::ItemSummaries(source + folder);
+            const auto expected = CopiedItems(source + folder);
+            const auto copied = CopiedItems(target + folder);
             EXPECT_GT(expected.size(), 2u);
-            testing_support::ExpectSameItems(expected, testing_support::ItemSummaries(target + folder), folder);
+            for (const auto& [path, item] : expected) {
+                const auto found = copied.find(path);
+                ASSERT_NE(found, copied.end()) << folder << path;
+                EXPECT_EQ(found->second, item) << folder << path;
+            }
+            EXPECT_EQ(copied.size(), expected.size()) << folder;
         }
         const json sourceRoot = json::parse(store::DumpItemTree(source))["roles"];
         const json targetRoot = json::parse(store::DumpItemTree(target))["roles"];
         for (const char* role : {"readers", "authors", "coordinators"}) EXPECT_EQ(targetRoot[role], sourceRoot[role]);
-        EXPECT_EQ(SchemaItems(target), SchemaItems(source));
+        EXPECT_EQ(SchemaItemNames(target), SchemaItemNames(source));
     }
 
     for (const ReportRow& row : ReportRows()) EXPECT_EQ(row.remark, "Replicated Successfully.") << row.source;

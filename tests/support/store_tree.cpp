@@ -2,8 +2,6 @@
 
 #include "platform/store/admin.h"
 
-#include <gtest/gtest.h>
-
 namespace testing_support {
 
 namespace {
@@ -18,7 +16,6 @@ void Collect(const json& node, const std::string& path, std::map<std::string, js
         summary["sha256"] = node["sha256"];
         summary["properties"] = node["properties"];
         summary["securityValue"] = node["securityValue"];
-        // Documents created checked in keep that state as checked in.
         std::string state = node["publishing"]["documentstate"];
         summary["state"] = state == "createdcheckedin" ? "checkedin" : state;
     } else {
@@ -34,23 +31,19 @@ void Collect(const json& node, const std::string& path, std::map<std::string, js
 
 } // namespace
 
-std::map<std::string, nlohmann::json> ItemSummaries(const std::string& url)
+std::map<std::string, json> CopiedItems(const std::string& url)
 {
     std::map<std::string, json> items;
     Collect(json::parse(store::DumpItemTree(url)), "", items);
     return items;
 }
 
-void ExpectSameItems(const std::map<std::string, nlohmann::json>& expected,
-                     const std::map<std::string, nlohmann::json>& copied, const std::string& label)
+std::vector<std::string> SchemaItemNames(const std::string& workspaceUrl)
 {
-    for (const auto& [path, item] : expected) {
-        const auto found = copied.find(path);
-        if (found == copied.end()) ADD_FAILURE() << label << path << " is missing from the copy";
-        else EXPECT_EQ(found->second, item) << label << path;
-    }
-    for (const auto& [path, item] : copied)
-        EXPECT_TRUE(expected.count(path)) << label << path << " is in the copy but not expected: " << item;
+    std::vector<std::string> names;
+    const json schema = json::parse(store::DumpItemTree(workspaceUrl + "/system/schema"));
+    for (const json& child : schema["children"]) names.push_back(child["name"]);
+    return names;
 }
 
 } // namespace testing_support
