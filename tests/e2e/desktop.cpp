@@ -43,6 +43,20 @@ std::string FileNameFor(const std::string& what)
     return name.substr(0, 60);
 }
 
+// The places come row by row from the top, each row from the left.
+QPoint Chosen(const std::vector<QPoint>& places, Desktop::Place place)
+{
+    switch (place) {
+    case Desktop::TopLeft: return places.front();
+    case Desktop::Lowest:
+        return *std::find_if(places.begin(), places.end(), [&](QPoint at) { return at.y() == places.back().y(); });
+    case Desktop::RightmostTop:
+        break;
+    }
+    const int rightmost = std::max_element(places.begin(), places.end(), [](QPoint a, QPoint b) { return a.x() < b.x(); })->x();
+    return *std::find_if(places.begin(), places.end(), [&](QPoint at) { return at.x() == rightmost; });
+}
+
 } // namespace
 
 Desktop::Desktop(const XServer& server, std::filesystem::path artifacts)
@@ -60,23 +74,32 @@ std::string Desktop::xdotool(const std::vector<std::string>& arguments) const
 
 WindowId Desktop::waitForWindow(const std::string& title) { return waitForAnyWindow({title}, "the window \"" + title + "\""); }
 
+std::vector<WindowId> Desktop::shownWindows(const std::string& title) const
+{
+    const CommandResult search =
+        RunCommand({"xdotool", "search", "--onlyvisible", "--name", WholeTitlePattern(title)}, server_.environment());
+    return search.exitCode == 0 ? WindowIds(search.output) : std::vector<WindowId>{};
+}
+
 WindowId Desktop::waitForAnyWindow(const std::vector<std::string>& titles, const std::string& what)
 {
     WindowId found = 0;
     waitUntil(
         [&] {
-            for (const std::string& title : titles) {
-                const CommandResult search = RunCommand(
-                    {"xdotool", "search", "--onlyvisible", "--name", WholeTitlePattern(title)}, server_.environment());
-                if (const std::vector<WindowId> ids = WindowIds(search.output); search.exitCode == 0 && !ids.empty()) {
+            for (const std::string& title : titles)
+                if (const std::vector<WindowId> ids = shownWindows(title); !ids.empty()) {
                     found = ids.front();
                     return true;
                 }
-            }
             return false;
         },
         what);
     return found;
+}
+
+void Desktop::waitUntilNoWindow(const std::string& title)
+{
+    waitUntil([&] { return shownWindows(title).empty(); }, "the window \"" + title + "\" to close");
 }
 
 bool Desktop::isShown(WindowId window) const
@@ -86,9 +109,9 @@ bool Desktop::isShown(WindowId window) const
     return std::find(ids.begin(), ids.end(), window) != ids.end();
 }
 
-void Desktop::waitUntilGone(WindowId window, const std::string& what)
+void Desktop::waitUntilGone(WindowId window, const std::string& title)
 {
-    waitUntil([&] { return !isShown(window); }, what + " to close");
+    waitUntil([&] { return !isShown(window); }, "the window \"" + title + "\" to close");
 }
 
 void Desktop::waitUntil(const std::function<bool()>& condition, const std::string& what)
@@ -138,12 +161,7 @@ void Desktop::clickIcon(const QIcon& icon, const std::string& what, Place place)
             return !places.empty();
         },
         what + " to show");
-    // The places come row by row from the top, each row from the left.
-    const int lowest = places.back().y();
-    const auto chosen = place == TopLeft ? places.begin() : std::find_if(places.begin(), places.end(), [&](QPoint at) {
-        return at.y() == lowest;
-    });
-    click(*chosen);
+    click(Chosen(places, place));
 }
 
 std::filesystem::path Desktop::saveScreenshot(const std::string& name) const

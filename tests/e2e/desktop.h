@@ -29,7 +29,10 @@ public:
     WindowId waitForWindow(const std::string& title);
     // The shown window whose title is one of `titles`, once there is one.
     WindowId waitForAnyWindow(const std::vector<std::string>& titles, const std::string& what);
-    void waitUntilGone(WindowId window, const std::string& what);
+    // Waits until the window, shown with the title, is gone.
+    void waitUntilGone(WindowId window, const std::string& title);
+    // Waits until no shown window has the title (at once when none has).
+    void waitUntilNoWindow(const std::string& title);
     bool isShown(WindowId window) const;
     // Waits until `condition` holds, checking it every few milliseconds.
     void waitUntil(const std::function<bool()>& condition, const std::string& what);
@@ -42,9 +45,10 @@ public:
     // Keys as xdotool names them, e.g. "Return", "alt+t", "ctrl+r".
     void key(const std::string& keys);
     void click(QPoint at);
-    // Where a picture that shows more than once is clicked: the highest
-    // place (the leftmost of them), or the lowest (the leftmost of them).
-    enum Place { TopLeft, Lowest };
+    // Where an icon that shows more than once is clicked: the highest place
+    // (the leftmost of them), the lowest (the leftmost of them), or the
+    // highest of the rightmost (a list's first row, right of its tree).
+    enum Place { TopLeft, Lowest, RightmostTop };
     // Clicks the icon once it shows, at whichever size the toolkit draws
     // it (a tool bar with little room shrinks its buttons' icons).
     void clickIcon(const QIcon& icon, const std::string& what, Place place = TopLeft);
@@ -55,6 +59,7 @@ public:
 
 private:
     [[noreturn]] void timedOut(const std::string& what) const;
+    std::vector<WindowId> shownWindows(const std::string& title) const;
     std::string xdotool(const std::vector<std::string>& arguments) const;
 
     const XServer& server_;

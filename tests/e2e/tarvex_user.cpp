@@ -4,7 +4,7 @@
 #include "e2e/installation.h"
 #include "support/qt_application.h"
 
-#include <stdexcept>
+#include <optional>
 #include <thread>
 
 namespace e2e {
@@ -14,11 +14,16 @@ namespace {
 constexpr char kMainWindow[] = "Tarvex v2.0.2 for SharePoint";
 constexpr char kConnectDialog[] = "Connect to SharePoint...";
 constexpr char kMapRoles[] = "Map Roles";
+constexpr char kOptions[] = "Workspace & Content Replication";
+constexpr char kDiscovery[] = "Please wait...";
 constexpr char kMessageBox[] = "Tarvex";
 
 // A tree or list starts a new search by typed text once no key came for a
 // while (the toolkit's keyboard input interval, 400 ms).
 constexpr auto kTypeAheadPause = std::chrono::milliseconds(600);
+// A button's access key shows the button pressed for a moment (100 ms)
+// before it clicks it.
+constexpr auto kAccessKeyClick = std::chrono::milliseconds(300);
 
 // One of the images the main window draws for its buttons and nodes.
 QIcon Picture(const char* key)
@@ -44,7 +49,7 @@ void TarvexUser::connect(const std::string& server)
     desktop_.focus(dialog);
     desktop_.type(server);
     desktop_.key("Return");
-    desktop_.waitUntilGone(dialog, std::string("the window \"") + kConnectDialog + "\"");
+    desktop_.waitUntilGone(dialog, kConnectDialog);
     waitUntilIdle();
 }
 
@@ -62,22 +67,51 @@ void TarvexUser::connectDestination(const std::string& server)
     connect(server);
 }
 
-void TarvexUser::openSourceNodes(const std::vector<std::string>& names) { openNodes(true, names); }
-
-void TarvexUser::openDestinationNodes(const std::vector<std::string>& names) { openNodes(false, names); }
-
-// The workspace image of a pane's first workspace lies left of the same
-// image in the pane's list.
-void TarvexUser::openNodes(bool source, const std::vector<std::string>& names)
+void TarvexUser::listServers()
 {
-    desktop_.clickIcon(Picture("workspace"), source ? "a workspace in the source tree" : "a workspace in the destination tree",
-                          source ? Desktop::TopLeft : Desktop::Lowest);
+    desktop_.clickIcon(Picture("listservers"), "the List Servers button");
+    answerYes();
+    // The search shows its wait window while it yields between domains.
+    waitUntilIdle();
+    desktop_.waitUntilNoWindow(kDiscovery);
+    waitUntilIdle();
+}
+
+// Of the two panes' images, the source tree's first workspace is the highest
+// and leftmost; the destination tree's nodes are the lowest and leftmost of
+// their kind, left of the same images in the destination list.
+void TarvexUser::openSourceNodes(const std::vector<std::string>& names)
+{
+    openNodes("workspace", "a workspace in the source tree", Desktop::TopLeft, names);
+}
+
+void TarvexUser::openDestinationNodes(const std::vector<std::string>& names)
+{
+    openNodes("workspace", "a workspace in the destination tree", Desktop::Lowest, names);
+}
+
+void TarvexUser::openDiscoveredNodes(const std::vector<std::string>& names)
+{
+    openNodes("listservers", "a domain in the destination tree", Desktop::Lowest, names);
+}
+
+// A click on a node's image puts the keyboard into its tree.
+void TarvexUser::openNodes(const char* firstImage, const std::string& where, Desktop::Place place,
+                           const std::vector<std::string>& names)
+{
+    desktop_.clickIcon(Picture(firstImage), where, place);
     for (const std::string& name : names) {
         waitUntilIdle();
         std::this_thread::sleep_for(kTypeAheadPause);
         desktop_.type(name);
         desktop_.key("Right");
     }
+    waitUntilIdle();
+}
+
+void TarvexUser::clickFirstSourceRow(const char* image, const std::string& what)
+{
+    desktop_.clickIcon(Picture(image), what, Desktop::RightmostTop);
     waitUntilIdle();
 }
 
@@ -94,19 +128,66 @@ void TarvexUser::mapReadersToAuthors()
     desktop_.key("Down Return");
     desktop_.waitUntilIdle(dialog);
     desktop_.key("alt+a");
+    std::this_thread::sleep_for(kAccessKeyClick);
     desktop_.waitUntilIdle(dialog);
     desktop_.key("alt+o");
-    desktop_.waitUntilGone(dialog, std::string("the window \"") + kMapRoles + "\"");
+    desktop_.waitUntilGone(dialog, kMapRoles);
     waitUntilIdle();
+}
+
+void TarvexUser::add()
+{
+    desktop_.focus(mainWindow_);
+    desktop_.key("alt+f a");
+    waitUntilIdle();
+}
+
+WindowId TarvexUser::replicate()
+{
+    desktop_.focus(mainWindow_);
+    desktop_.key("ctrl+r");
+    const WindowId options = desktop_.waitForWindow(kOptions);
+    desktop_.focus(options);
+    return options;
+}
+
+void TarvexUser::tickAssignBoxes(WindowId options)
+{
+    desktop_.key("Tab space Tab space Tab Tab space Tab space");
+    desktop_.waitUntilIdle(options);
+}
+
+void TarvexUser::proceed(WindowId options)
+{
+    desktop_.key("alt+p");
+    desktop_.waitUntilGone(options, kOptions);
+}
+
+void TarvexUser::answerYes() { answer("alt+y"); }
+
+void TarvexUser::answerOk() { answer("Return"); }
+
+void TarvexUser::answer(const std::string& keys)
+{
+    const WindowId box = desktop_.waitForWindow(kMessageBox);
+    desktop_.focus(box);
+    desktop_.key(keys);
+    desktop_.waitUntilGone(box, kMessageBox);
+}
+
+WindowId TarvexUser::waitForProgress(const std::string& caption) { return desktop_.waitForWindow(caption); }
+
+void TarvexUser::cancel(WindowId progress)
+{
+    desktop_.focus(progress);
+    desktop_.key("space");
 }
 
 int TarvexUser::exit()
 {
     desktop_.focus(mainWindow_);
     desktop_.key("Escape");
-    const WindowId question = desktop_.waitForWindow(kMessageBox);
-    desktop_.focus(question);
-    desktop_.key("alt+y");
+    answerYes();
     std::optional<int> code;
     desktop_.waitUntil([&] { return (code = program_->waitForExit(std::chrono::milliseconds(0))).has_value(); },
                        "the program to end");

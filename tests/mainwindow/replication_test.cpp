@@ -40,14 +40,7 @@ void ClickButton(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftBu
 
 void ExpectCopiedAlike(const std::string& source, const std::string& copy)
 {
-    const auto expected = CopiedItems(source);
-    const auto copied = CopiedItems(copy);
-    for (const auto& [path, item] : expected) {
-        const auto found = copied.find(path);
-        ASSERT_NE(found, copied.end()) << source << path;
-        EXPECT_EQ(found->second, item) << source << path;
-    }
-    EXPECT_EQ(copied.size(), expected.size()) << source;
+    testing_support::ExpectSameItems(CopiedItems(source), CopiedItems(copy), source);
 }
 
 class ReplicationTest : public WindowTest {

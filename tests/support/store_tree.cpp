@@ -2,6 +2,8 @@
 
 #include "platform/store/admin.h"
 
+#include <gtest/gtest.h>
+
 namespace testing_support {
 
 namespace {
@@ -36,6 +38,18 @@ std::map<std::string, json> CopiedItems(const std::string& url)
     std::map<std::string, json> items;
     Collect(json::parse(store::DumpItemTree(url)), "", items);
     return items;
+}
+
+void ExpectSameItems(const std::map<std::string, json>& expected, const std::map<std::string, json>& copied,
+                     const std::string& label)
+{
+    for (const auto& [path, item] : expected) {
+        const auto found = copied.find(path);
+        if (found == copied.end()) ADD_FAILURE() << label << path << " is missing from the copy";
+        else EXPECT_EQ(found->second, item) << label << path;
+    }
+    for (const auto& [path, item] : copied)
+        EXPECT_TRUE(expected.count(path)) << label << path << " is in the copy but not expected: " << item;
 }
 
 std::vector<std::string> SchemaItemNames(const std::string& workspaceUrl)

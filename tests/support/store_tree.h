@@ -17,6 +17,11 @@ namespace testing_support {
 // reads as checked in); for a container its roles and document profile.
 std::map<std::string, nlohmann::json> CopiedItems(const std::string& url);
 
+// Each expected item is in the copy with the expected summary, and the copy
+// holds nothing else; failures name the label and the item's path.
+void ExpectSameItems(const std::map<std::string, nlohmann::json>& expected,
+                     const std::map<std::string, nlohmann::json>& copied, const std::string& label);
+
 // The names of the items in the workspace's schema folder.
 std::vector<std::string> SchemaItemNames(const std::string& workspaceUrl);
 
