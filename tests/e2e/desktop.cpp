@@ -72,8 +72,6 @@ std::string Desktop::xdotool(const std::vector<std::string>& arguments) const
     return RunChecked(command, server_.environment());
 }
 
-WindowId Desktop::waitForWindow(const std::string& title) { return waitForAnyWindow({title}, "the window \"" + title + "\""); }
-
 std::vector<WindowId> Desktop::shownWindows(const std::string& title) const
 {
     const CommandResult search =
@@ -81,20 +79,11 @@ std::vector<WindowId> Desktop::shownWindows(const std::string& title) const
     return search.exitCode == 0 ? WindowIds(search.output) : std::vector<WindowId>{};
 }
 
-WindowId Desktop::waitForAnyWindow(const std::vector<std::string>& titles, const std::string& what)
+WindowId Desktop::waitForWindow(const std::string& title)
 {
-    WindowId found = 0;
-    waitUntil(
-        [&] {
-            for (const std::string& title : titles)
-                if (const std::vector<WindowId> ids = shownWindows(title); !ids.empty()) {
-                    found = ids.front();
-                    return true;
-                }
-            return false;
-        },
-        what);
-    return found;
+    std::vector<WindowId> shown;
+    waitUntil([&] { return !(shown = shownWindows(title)).empty(); }, "the window \"" + title + "\"");
+    return shown.front();
 }
 
 void Desktop::waitUntilNoWindow(const std::string& title)

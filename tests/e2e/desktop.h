@@ -27,8 +27,6 @@ public:
 
     // The shown window whose whole title is `title`, once there is one.
     WindowId waitForWindow(const std::string& title);
-    // The shown window whose title is one of `titles`, once there is one.
-    WindowId waitForAnyWindow(const std::vector<std::string>& titles, const std::string& what);
     // Waits until the window, shown with the title, is gone.
     void waitUntilGone(WindowId window, const std::string& title);
     // Waits until no shown window has the title (at once when none has).
@@ -53,11 +51,11 @@ public:
     // it (a tool bar with little room shrinks its buttons' icons).
     void clickIcon(const QIcon& icon, const std::string& what, Place place = TopLeft);
 
-    QImage screen() const { return server_.screen(); }
     // Saves the screen as artifacts/<name>.png and returns that path.
     std::filesystem::path saveScreenshot(const std::string& name) const;
 
 private:
+    QImage screen() const { return server_.screen(); }
     [[noreturn]] void timedOut(const std::string& what) const;
     std::vector<WindowId> shownWindows(const std::string& title) const;
     std::string xdotool(const std::vector<std::string>& arguments) const;

@@ -17,8 +17,8 @@
 
 #include <algorithm>
 #include <array>
-#include <set>
 #include <cstdlib>
+#include <set>
 #include <utility>
 
 namespace e2e {
