@@ -60,7 +60,7 @@ std::string Installation::network(const std::vector<std::string>& arguments) con
 {
     std::vector<std::string> command{(programFolder_ / "tarvex-net").string()};
     command.insert(command.end(), arguments.begin(), arguments.end());
-    return RunChecked(command, EnvironmentWith({}), std::chrono::minutes(5));
+    return RunChecked(command, EnvironmentWith({}));
 }
 
 std::unique_ptr<ChildProcess> Installation::start(const XServer& server) const
