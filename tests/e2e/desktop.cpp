@@ -3,6 +3,7 @@
 #include "e2e/picture_search.h"
 
 #include <algorithm>
+#include <cctype>
 #include <sstream>
 #include <stdexcept>
 #include <thread>

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -31,7 +32,6 @@ public:
     void waitUntilGone(WindowId window, const std::string& title);
     // Waits until no shown window has the title (at once when none has).
     void waitUntilNoWindow(const std::string& title);
-    bool isShown(WindowId window) const;
     // Waits until `condition` holds, checking it every few milliseconds.
     void waitUntil(const std::function<bool()>& condition, const std::string& what);
     // Waits until the program owning the window has handled every key and
@@ -42,7 +42,6 @@ public:
     void type(const std::string& text);
     // Keys as xdotool names them, e.g. "Return", "alt+t", "ctrl+r".
     void key(const std::string& keys);
-    void click(QPoint at);
     // Where an icon that shows more than once is clicked: the highest place
     // (the leftmost of them), the lowest (the leftmost of them), or the
     // highest of the rightmost (a list's first row, right of its tree).
@@ -56,6 +55,8 @@ public:
 
 private:
     QImage screen() const { return server_.screen(); }
+    bool isShown(WindowId window) const;
+    void click(QPoint at);
     [[noreturn]] void timedOut(const std::string& what) const;
     std::vector<WindowId> shownWindows(const std::string& title) const;
     std::string xdotool(const std::vector<std::string>& arguments) const;
