@@ -2,6 +2,7 @@
 
 #include "app/core/error_trap.h"
 #include "app/core/forms.h"
+#include "app/core/run_guard.h"
 #include "app/core/shared_state.h"
 #include "app/dialogs/frm_finding.h"
 #include "app/engine/runtime_values.h"
@@ -128,8 +129,11 @@ void frmConnecting::CmdOk_Click()
 
 void frmConnecting::CmdCancel_Click() { ui::FormInstance<frmConnecting>::unloadSelf(); }
 
+// A run goes on with the servers it started with: a dialog left open meanwhile
+// connects nothing.
 void frmConnecting::fnOk_Click()
 {
+    if (RunGuard::active()) return;
     ErrorTrap trap("in frmconnecting-fnOk_Click");
     const std::string typed = txtURL->text().toStdString();
     if (!IsServerName(typed)) {

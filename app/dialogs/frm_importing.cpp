@@ -3,6 +3,7 @@
 #include "app/core/error_trap.h"
 #include "app/core/shared_state.h"
 #include "app/dialogs/form_controls.h"
+#include "app/dialogs/wait_pointer.h"
 #include "app/engine/import_progress.h"
 #include "platform/sys/datetime.h"
 #include "platform/sys/program_folder.h"
@@ -65,12 +66,8 @@ frmImporting::frmImporting() : QWidget(nullptr, Qt::Dialog)
     form->addLayout(bar);
     form->addLayout(below);
 
-    // The pointer follows the mouse: the hourglass over the form, the arrow
-    // over Cancel.
-    for (QWidget* watched : std::initializer_list<QWidget*>{this, lblStatus, ProgressBar1, cmdCancel}) {
-        watched->setMouseTracking(true);
-        watched->installEventFilter(this);
-    }
+    // The hourglass over the form, the arrow over Cancel.
+    new WaitPointer(*this, *cmdCancel, {lblStatus, ProgressBar1}, true);
     connect(cmdCancel, &QPushButton::clicked, this, &frmImporting::CmdCancel_Click);
 }
 
@@ -113,18 +110,6 @@ void frmImporting::closeEvent(QCloseEvent* event)
 {
     event->ignore();
     CmdCancel_Click();
-}
-
-bool frmImporting::eventFilter(QObject* watched, QEvent* event)
-{
-    // A dialog already unloaded (it waits to be deleted) leaves the pointer alone.
-    if (!isVisible()) return QWidget::eventFilter(watched, event);
-    if (watched == cmdCancel) {
-        if (event->type() == QEvent::Enter) ui::SetMousePointer(ui::vbDefault);
-    } else if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
-        ui::SetMousePointer(ui::vbHourglass);
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 // --- ImportingDialogView ------------------------------------------------------

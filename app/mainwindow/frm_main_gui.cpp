@@ -4,6 +4,7 @@
 #include "app/mainwindow/frm_main_gui.h"
 
 #include "app/core/error_trap.h"
+#include "app/core/run_guard.h"
 #include "app/core/shared_state.h"
 #include "app/mainwindow/frame_images.h"
 #include "app/mainwindow/window_rules.h"
@@ -429,9 +430,14 @@ void FrmMainGUI::keyPressEvent(QKeyEvent* event)
     else QMainWindow::keyPressEvent(event);
 }
 
-// Closing the window by its frame unloads it, without a question.
+// Closing the window by its frame unloads it, without a question; not while
+// a run is active, which goes on in the window.
 void FrmMainGUI::closeEvent(QCloseEvent* event)
 {
+    if (RunGuard::active()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     if (ui::FormInstance<FrmMainGUI>::isLoaded() && &ui::FormInstance<FrmMainGUI>::get() == this)
         ui::FormInstance<FrmMainGUI>::unloadSelf();

@@ -241,6 +241,9 @@ private:
     // Selection.
     bool IsItFolder();
 
+    // Commands: both panes disconnect alike, with the differences of each.
+    void DisconnectPane(bool isSource);
+
     // Workspace listing: both panes list alike, with the differences of each.
     void DisplayWorkspaces(const std::string& server, bool isSource);
     void TrapConnectionErrors(ErrorTrap& trap, bool isSource);
@@ -269,6 +272,15 @@ private:
 
     // Network discovery into the top (true) or bottom (false) pane.
     void picAutoDetectOn_Click(bool isTop);
+    // The question asked before a discovery replaces a pane; true on Yes.
+    bool AskToListNetwork();
+    // The discovery nodes opened in a tree: the Entire Network root searches
+    // the network again, a domain shows its servers.
+    void OpenEntireNetwork(bool isSource);
+    void ExpandDomain(ui::TreeNode node, bool isSource, ErrorTrap& trap);
+    // A node at or below a server found by discovery makes it the pane's
+    // server (gSourceServerName or gDestServerName).
+    void FollowDiscoveredServer(const ui::TreeNode& node, bool isSource);
 
     // Installs the window as the engine's main window.
     void installEngineView();

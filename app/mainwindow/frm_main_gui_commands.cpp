@@ -1,19 +1,66 @@
 // The window's commands: connect, disconnect and refresh each pane, queue and
-// run profile copies, replicate, and exit.
+// run profile copies, replicate, and exit. While a run is active every one of
+// them is refused without a word: the run goes on with the selection, the
+// connections and the window it started with.
 
 #include "app/mainwindow/frm_main_gui.h"
 
+#include "app/core/activity_report.h"
+#include "app/core/forms.h"
+#include "app/core/run_guard.h"
 #include "app/core/shared_state.h"
+#include "app/core/text_lists.h"
 #include "app/dialogs/frm_connecting.h"
+#include "app/dialogs/frm_option.h"
+#include "app/engine/cart_entries.h"
+#include "app/engine/profiles.h"
+#include "app/engine/replication_drivers.h"
+#include "app/engine/url_levels.h"
+#include "app/mainwindow/manage_during_add.h"
+#include "app/mainwindow/selection_rules.h"
+#include "platform/sys/datetime.h"
 #include "platform/ui/do_events.h"
 #include "platform/ui/form_instance.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/modal_dialog.h"
+#include "platform/ui/tool_bar.h"
+
+#include <QLineEdit>
+
+namespace {
+
+std::string NowText() { return sys::GeneralDateText(sys::Now()); }
+
+std::string TextOf(const QLineEdit& box) { return box.text().toStdString(); }
+
+bool Confirmed(const std::string& question) { return ui::MsgBox(question, ui::vbYesNo + ui::vbQuestion) == ui::vbYes; }
+
+// Every run ends alike, also one that ended early: the progress dialog goes,
+// and the report of the run is written and opened.
+void EndRun()
+{
+    ImportingDialog().unload();
+    gRunEndTime = NowText();
+    WriteActivityReport();
+}
+
+// The drivers in their order: the queued profile copies (when chosen), the
+// folder and document entries, then the whole workspaces.
+void RunReplicationDrivers(bool workspacesInCart)
+{
+    if (gCopyProfilePairs && !gProfileSources.empty()) DoDirectProfileReplication();
+    DoDefaultReplication();
+    if (workspacesInCart) gWorkspacesInCart = true;
+    DoWorkspaceReplication();
+}
+
+} // namespace
 
 // There is one connect dialog: connecting the source replaces a destination
 // dialog left open.
 void FrmMainGUI::DoRealConnection()
 {
+    if (RunGuard::active()) return;
     gIsSourceConnection = true;
     ui::FormInstance<frmConnecting>::unload();
     ui::ShowModal(ui::FormInstance<frmConnecting>::get());
@@ -22,6 +69,7 @@ void FrmMainGUI::DoRealConnection()
 
 void FrmMainGUI::DoRealConnectionD()
 {
+    if (RunGuard::active()) return;
     gIsSourceConnection = false;
     frmConnecting& dialog = ui::FormInstance<frmConnecting>::get();
     dialog.show();
@@ -29,22 +77,127 @@ void FrmMainGUI::DoRealConnectionD()
     dialog.activateWindow();
 }
 
-// The disconnect, refresh, profile and replication commands come with their
-// own work; until then they do nothing.
+void FrmMainGUI::DoRealDisconnect() { DisconnectPane(true); }
+void FrmMainGUI::DoRealDisconnectD() { DisconnectPane(false); }
 
-void FrmMainGUI::DoRealDisconnect() {}
-void FrmMainGUI::DoRealDisconnectD() {}
-void FrmMainGUI::DoRealRefresh() {}
-void FrmMainGUI::DoRealRefreshD() {}
-void FrmMainGUI::DoRealProfileCreation_Test() {}
-bool FrmMainGUI::check11() { return false; }
-void FrmMainGUI::DoRealProfileCreation() {}
-void FrmMainGUI::DoRealReplication() {}
+// The pane is emptied and can be connected again; the server names and URLs
+// stay until the next connect. The destination's selection goes with it.
+void FrmMainGUI::DisconnectPane(bool isSource)
+{
+    if (RunGuard::active() || !Confirmed("Do you want to disconnect the connection?")) return;
+    const Pane p = pane(isSource);
+    SwitchCommand(p.bar, p.refreshButton, p.refreshItem, false);
+    p.tree.Nodes().Clear();
+    p.list.ListItems().Clear();
+    SwitchCommand(p.bar, p.disconnectButton, p.disconnectItem, false);
+    SwitchCommand(p.bar, 1, isSource ? mnuConnectS : mnuConnectD, true);
+    p.address.clear();
+    ClearColumnHeaders(isSource);
+    if (isSource) ui::DoEvents();
+    else ResetReplicationState();
+}
 
-// Exit and Esc arrive inside the window's own handlers (and perhaps while a
-// run yields): the window unloads itself the safe way.
+void FrmMainGUI::DoRealRefresh()
+{
+    if (RunGuard::active() || !Confirmed("Do you want to refresh the connection?")) return;
+    ui::DoEvents();
+    DisplaySourceWorkspaces(gSourceServerName);
+}
+
+void FrmMainGUI::DoRealRefreshD()
+{
+    if (RunGuard::active() || !Confirmed("Do you want to refresh the connection?")) return;
+    ResetReplicationState();
+    SwitchCommand(*tbBottom, 12, mnuReplicate, true);
+    ui::DoEvents();
+    DisplayDestWorkspaces(gDestServerName);
+}
+
+// Queues the workspace pair of the two address boxes for a profile copy at
+// the next replication.
+void FrmMainGUI::DoRealProfileCreation_Test()
+{
+    if (RunGuard::active()) return;
+    const std::string source = TextOf(*txtTop);
+    const std::string destination = TextOf(*txtBottom);
+    if (source.empty() || destination.empty()) {
+        ui::MsgBox("Unknown Error");
+        return;
+    }
+    if (Count_SlashPresent(source) != 3 || Count_SlashPresent(destination) != 3) {
+        ui::MsgBox("Please select workspaces only", ui::vbExclamation);
+        return;
+    }
+    if (!CheckPermissionForCoordinator()) {
+        ui::MsgBox(kCoordinatorReminder, ui::vbExclamation);
+        return;
+    }
+    if (RefusedForSeparator(source, destination) || !check11()) return;
+    gProfileSources += source + "|";
+    gProfileDestinations += destination + "=";
+    SwitchCommand(*tbBottom, 12, mnuReplicate, true);
+}
+
+// The pair of the two address boxes may be queued when the queue is in step
+// and does not hold that very pair (source and destination compared whole).
+bool FrmMainGUI::check11()
+{
+    if (SplitText(gProfileSources, "|").size() != SplitText(gProfileDestinations, "=").size()) {
+        ui::MsgBox("Number of Source and Destination Paths does not match. Terminating...", ui::vbExclamation);
+        return false;
+    }
+    const std::string source = TextOf(*txtTop);
+    if (HoldsPair(SplitEntries(gProfileSources, "|"), SplitEntries(gProfileDestinations, "="), source,
+                  TextOf(*txtBottom))) {
+        ui::MsgBox(source + " - Has already been added to the Destination.", ui::vbExclamation);
+        return false;
+    }
+    return true;
+}
+
+// Copies the profiles of the source pane's workspace into the destination
+// pane's workspace at once.
+void FrmMainGUI::DoRealProfileCreation()
+{
+    if (RunGuard::active()) return;
+    const RunGuard run(TextOf(*txtTop), TextOf(*txtBottom));
+    gRunStartTime = NowText();
+    ImportingDialog().show();
+    ui::DoEvents();
+    CheckPerm_CreateProfiles();
+    gCancelImport = false;
+    EndRun();
+}
+
+// The selection is replicated with the options chosen in the options dialog.
+// The start time is taken before the dialog opens; a dialog left without
+// Proceed runs nothing and keeps the selection, unless a profile copy that
+// Proceed started was cancelled.
+void FrmMainGUI::DoRealReplication()
+{
+    if (RunGuard::active()) return;
+    if (gSelectedSources.empty() || gSelectedDestinations.empty()) {
+        ui::MsgBox("You have not added any documents (or) folders to the destination Sharepoint. Please add the "
+                   "items to the destination and then Replicate.",
+                   ui::vbInformation);
+        return;
+    }
+    const RunGuard run(TextOf(*txtTop), TextOf(*txtBottom));
+    gOptionsCancelled = false;
+    gRunStartTime = NowText();
+    const bool workspacesInCart = IsWorkspaceAdded();
+    ShowOptionsDialog(this, workspacesInCart, IsFolAdded());
+    ui::DoEvents();
+    if (gOptionsCancelled && !gCancelImport) return;
+    if (!gCancelImport) RunReplicationDrivers(workspacesInCart);
+    ResetReplicationState();
+    EndRun();
+}
+
+// Exit and Esc arrive inside the window's own handlers: the window unloads
+// itself the safe way.
 void FrmMainGUI::DoExit()
 {
-    if (ui::MsgBox("Do you want to close the application?", ui::vbYesNo + ui::vbQuestion) == ui::vbYes)
-        ui::FormInstance<FrmMainGUI>::unloadSelf();
+    if (RunGuard::active()) return;
+    if (Confirmed("Do you want to close the application?")) ui::FormInstance<FrmMainGUI>::unloadSelf();
 }

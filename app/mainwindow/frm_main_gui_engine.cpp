@@ -4,6 +4,7 @@
 #include "app/mainwindow/frm_main_gui.h"
 
 #include "app/core/forms.h"
+#include "app/core/run_guard.h"
 #include "platform/ui/form_instance.h"
 #include "platform/ui/tool_bar.h"
 
@@ -16,8 +17,16 @@ class FrmMainGUI::EngineView final : public MainWindowForm {
 public:
     explicit EngineView(FrmMainGUI& window) : window_(window) {}
 
-    std::string txtTop() override { return window_.txtTop->text().toStdString(); }
-    std::string txtBottom() override { return window_.txtBottom->text().toStdString(); }
+    // While a run is active, the address boxes as the run found them: the
+    // user may browse meanwhile, the run goes on with its own servers.
+    std::string txtTop() override
+    {
+        return RunGuard::active() ? RunGuard::sourceAddress() : window_.txtTop->text().toStdString();
+    }
+    std::string txtBottom() override
+    {
+        return RunGuard::active() ? RunGuard::destinationAddress() : window_.txtBottom->text().toStdString();
+    }
     void setTxtTop(const std::string& text) override { window_.txtTop->setText(QString::fromStdString(text)); }
     void setTxtBottom(const std::string& text) override { window_.txtBottom->setText(QString::fromStdString(text)); }
     std::string FindDocumentsFolderTitle(const std::string& server) override

@@ -2,10 +2,63 @@
 
 #include "app/mainwindow/frm_main_gui.h"
 
-// The selection comes with the selection work; until then Add adds nothing
-// and the selection holds no entries.
+#include "app/core/error_trap.h"
+#include "app/core/run_guard.h"
+#include "app/core/shared_state.h"
+#include "app/engine/cart_entries.h"
+#include "app/engine/runtime_values.h"
+#include "app/engine/url_levels.h"
+#include "app/mainwindow/manage_during_add.h"
+#include "app/mainwindow/pane_items.h"
+#include "app/mainwindow/selection_rules.h"
+#include "platform/store/sps.h"
+#include "platform/ui/message_box.h"
 
-void FrmMainGUI::DoRealAdd() {}
-bool FrmMainGUI::IsItFolder() { return false; }
-bool FrmMainGUI::IsWorkspaceAdded() { return false; }
-bool FrmMainGUI::IsFolAdded() { return false; }
+#include <QLineEdit>
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+std::string UpperCase(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::toupper(c)); });
+    return text;
+}
+
+} // namespace
+
+// The items selected in the source go into the destination folder shown: all
+// workspaces of the source server when both panes show a server, and folders
+// only into a workspace the user coordinates.
+void FrmMainGUI::DoRealAdd()
+{
+    if (RunGuard::active()) return;
+    FindReplicationType();
+    switch (gReplicationType) {
+    case 1:
+        if (ui::MsgBox("Do you want to copy all workspaces from " + UpperCase(gSourceServerName) + " to " +
+                           UpperCase(gDestServerName) + "?\r\nDo select the desired workspace from the list to copy it.",
+                       ui::vbYesNo + ui::vbQuestion) == ui::vbYes)
+            AddFilesToCartSR();
+        break;
+    case 2: AddFilesToCart(); break;
+    default:
+        if (CheckPermissionForCoordinator() || !IsItFolder()) AddFilesToCart();
+        else ui::MsgBox(kCoordinatorReminder, ui::vbExclamation);
+        break;
+    }
+}
+
+bool FrmMainGUI::IsItFolder()
+{
+    ErrorTrap trap("in MainGUI- IsItFolder");
+    store::SpsDocument item;
+    if (!Opened(trap, item, Trim(txtTop->text().toStdString()))) return false;
+    return trap.value([&] { return item.field("DAV:isfolder").toBool(); });
+}
+
+bool FrmMainGUI::IsWorkspaceAdded() { return HoldsReplicationType(SplitEntries(gSelectedTypes, "~"), {1, 2}); }
+
+bool FrmMainGUI::IsFolAdded() { return HoldsReplicationType(SplitEntries(gSelectedTypes, "~"), {3, 0}); }

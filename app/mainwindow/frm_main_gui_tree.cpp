@@ -81,6 +81,8 @@ void FrmMainGUI::tvBottom_NodeClick(ui::TreeNode node) { TreeNodeClick(node, fal
 // A node's level is read into the tree and the list, and its URL becomes the
 // pane's address; the destination shows its pending entries beside it. A
 // click that a right button brought only points the address at the node.
+// The Entire Network root searches the network again, and a domain shows the
+// servers its discovery found.
 void FrmMainGUI::TreeNodeClick(ui::TreeNode node, bool isSource)
 {
     if (gTreeRightClick) {
@@ -92,12 +94,22 @@ void FrmMainGUI::TreeNodeClick(ui::TreeNode node, bool isSource)
     trap.on({ui::kKeyNotUnique, ui::kObjectNotSet});
     if (!isSource) trap.on(store::errPropertyNotFound);
 
+    const NodeKind kind = trap.value([&] { return NodeKindOf(node); });
     trap.step([] { ui::SetMousePointer(ui::vbHourglass); });
-    trap.step([&] { p.list.ListItems().Clear(); });
+    if (kind != NodeKind::EntireNetwork) trap.step([&] { p.list.ListItems().Clear(); });
+    if (kind == NodeKind::Domain && !gDomainServerList.empty()) {
+        ExpandDomain(node, isSource, trap);
+        return;
+    }
+    if (kind == NodeKind::EntireNetwork) {
+        trap.step([&] { OpenEntireNetwork(isSource); });
+        return;
+    }
     trap.step([&] {
         p.address.setText(QString::fromStdString(UrlOfNode(node)));
         p.currentUrl = p.address.text().toStdString();
     });
+    trap.step([&] { FollowDiscoveredServer(node, isSource); });
     trap.step([&] { EnableByAddressLevels(); });
     trap.step([&] { Get_FilesFolders(p.address.text().toStdString(), isSource, node); });
     if (!isSource) trap.step([&] { ShowPendingEntries(node); });
@@ -106,6 +118,7 @@ void FrmMainGUI::TreeNodeClick(ui::TreeNode node, bool isSource)
 
 // Only the pane's address and the commands that depend on it change; the
 // destination's current folder follows its address, the source's does not.
+// The source's Entire Network root asks to search the network again.
 void FrmMainGUI::TreeRightClick(ui::TreeNode node, bool isSource)
 {
     const Pane p = pane(isSource);
@@ -114,7 +127,12 @@ void FrmMainGUI::TreeRightClick(ui::TreeNode node, bool isSource)
     if (!isSource) trap.on(store::errPropertyNotFound);
 
     gTreeRightClick = false;
+    if (isSource && trap.value([&] { return NodeKindOf(node); }) == NodeKind::EntireNetwork) {
+        trap.step([&] { OpenEntireNetwork(true); });
+        return;
+    }
     trap.step([&] { p.address.setText(QString::fromStdString(UrlOfNode(node))); });
+    trap.step([&] { FollowDiscoveredServer(node, isSource); });
     if (!isSource) trap.step([&] { gCurrentDestUrl = txtBottom->text().toStdString(); });
     trap.step([&] { EnableByAddressLevels(); });
 }

@@ -13,3 +13,7 @@ void RemoveAddedItems();
 std::string FindSelectedItems_Source();
 std::string FindSelectedItems_Dest();
 std::string FindFilenameinUrl(const std::string& url);
+
+// Refuses, with a message, an entry whose source or destination URL holds a
+// separator of the selection strings; false when it may be added.
+bool RefusedForSeparator(const std::string& source, const std::string& destination);

@@ -73,22 +73,4 @@ com::Module& TheModule()
 } // namespace netperm
 
 // The module's only exports.
-
-extern "C" com::HRESULT DllGetClassObject(const com::CLSID* clsid, const com::IID* iid, void** object)
-{
-    if (!clsid || !iid) return com::E_POINTER;
-    return netperm::TheModule().getClassObject(*clsid, *iid, object);
-}
-
-extern "C" com::HRESULT DllCanUnloadNow() { return netperm::TheModule().canUnloadNow(); }
-
-extern "C" com::HRESULT DllRegisterServer()
-{
-    return netperm::TheModule().registerServer(com::ModulePathOf(reinterpret_cast<const void*>(&DllRegisterServer)));
-}
-
-extern "C" com::HRESULT DllUnregisterServer()
-{
-    return netperm::TheModule().unregisterServer(
-        com::ModulePathOf(reinterpret_cast<const void*>(&DllUnregisterServer)));
-}
+COM_MODULE_EXPORTS(netperm::TheModule())

@@ -36,21 +36,4 @@ com::Module& TheModule()
 } // namespace vornik
 
 // The module's only exports.
-
-extern "C" com::HRESULT DllGetClassObject(const com::CLSID* clsid, const com::IID* iid, void** object)
-{
-    if (!clsid || !iid) return com::E_POINTER;
-    return vornik::TheModule().getClassObject(*clsid, *iid, object);
-}
-
-extern "C" com::HRESULT DllCanUnloadNow() { return vornik::TheModule().canUnloadNow(); }
-
-extern "C" com::HRESULT DllRegisterServer()
-{
-    return vornik::TheModule().registerServer(com::ModulePathOf(reinterpret_cast<const void*>(&DllRegisterServer)));
-}
-
-extern "C" com::HRESULT DllUnregisterServer()
-{
-    return vornik::TheModule().unregisterServer(com::ModulePathOf(reinterpret_cast<const void*>(&DllUnregisterServer)));
-}
+COM_MODULE_EXPORTS(vornik::TheModule())

@@ -1,14 +1,9 @@
 #pragma once
 // What a component module is to the runtime: its creatable classes, its live
 // objects and its registration script. A module keeps one Module and answers
-// its four exported entry points through it:
+// its four exported entry points through it, defined at namespace scope by
 //
-//   extern "C" com::HRESULT DllGetClassObject(const com::CLSID* clsid, const com::IID* iid, void** object)
-//   { return TheModule().getClassObject(*clsid, *iid, object); }
-//   extern "C" com::HRESULT DllCanUnloadNow() { return TheModule().canUnloadNow(); }
-//   extern "C" com::HRESULT DllRegisterServer()
-//   { return TheModule().registerServer(com::ModulePathOf(reinterpret_cast<const void*>(&DllRegisterServer))); }
-//   extern "C" com::HRESULT DllUnregisterServer() { ... unregisterServer(...) ... }
+//   COM_MODULE_EXPORTS(mycomponent::TheModule())
 
 #include "platform/com/dispatch.h"
 
@@ -63,3 +58,22 @@ using DllRegisterServerFunction = HRESULT (*)();
 using DllUnregisterServerFunction = HRESULT (*)();
 
 } // namespace com
+
+// Defines the four entry points of a component module, each answered by the
+// Module that the expression module yields.
+#define COM_MODULE_EXPORTS(module)                                                                          \
+    extern "C" com::HRESULT DllGetClassObject(const com::CLSID* clsid, const com::IID* iid, void** object) \
+    {                                                                                                       \
+        if (!clsid || !iid) return com::E_POINTER;                                                          \
+        return (module).getClassObject(*clsid, *iid, object);                                               \
+    }                                                                                                       \
+    extern "C" com::HRESULT DllCanUnloadNow() { return (module).canUnloadNow(); }                          \
+    extern "C" com::HRESULT DllRegisterServer()                                                            \
+    {                                                                                                       \
+        return (module).registerServer(com::ModulePathOf(reinterpret_cast<const void*>(&DllRegisterServer))); \
+    }                                                                                                       \
+    extern "C" com::HRESULT DllUnregisterServer()                                                          \
+    {                                                                                                       \
+        return (module).unregisterServer(                                                                   \
+            com::ModulePathOf(reinterpret_cast<const void*>(&DllUnregisterServer)));                        \
+    }

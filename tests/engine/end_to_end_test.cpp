@@ -7,54 +7,15 @@
 #include "app/core/shared_state.h"
 #include "app/engine/replication_drivers.h"
 #include "platform/store/admin.h"
-
-#include <nlohmann/json.hpp>
-
-#include <map>
+#include "support/store_tree.h"
 
 using namespace engine_testing;
 using json = nlohmann::json;
+using testing_support::CopiedItems;
+using testing_support::ExpectSameItems;
+using testing_support::SchemaItemNames;
 
 namespace {
-
-// What a copy must carry over of each item below a workspace folder, by the
-// item's path from that folder.
-void Collect(const json& node, const std::string& path, std::map<std::string, json>& items)
-{
-    json summary = {{"kind", node["kind"]}, {"contentClass", node["contentClass"]}};
-    if (node.contains("sha256")) {
-        summary["size"] = node["size"];
-        summary["sha256"] = node["sha256"];
-        summary["properties"] = node["properties"];
-        summary["securityValue"] = node["securityValue"];
-        // Documents created checked in keep that state as checked in.
-        std::string state = node["publishing"]["documentstate"];
-        summary["state"] = state == "createdcheckedin" ? "checkedin" : state;
-    } else {
-        summary["readers"] = node["roles"]["readers"];
-        summary["authors"] = node["roles"]["authors"];
-        summary["coordinators"] = node["roles"]["coordinators"];
-        summary["documentProfile"] = node["documentProfile"];
-    }
-    items[path] = summary;
-    if (node.contains("children"))
-        for (const json& child : node["children"]) Collect(child, path + "/" + child["name"].get<std::string>(), items);
-}
-
-std::map<std::string, json> Tree(const std::string& url)
-{
-    std::map<std::string, json> items;
-    Collect(json::parse(store::DumpItemTree(url)), "", items);
-    return items;
-}
-
-std::vector<std::string> SchemaItems(const std::string& workspace)
-{
-    std::vector<std::string> names;
-    const json schema = json::parse(store::DumpItemTree(workspace + "/system/schema"));
-    for (const json& child : schema["children"]) names.push_back(child["name"]);
-    return names;
-}
 
 class EndToEndTest : public EngineTest {
 protected:
@@ -91,20 +52,14 @@ TEST_F(EndToEndTest, TheDemoWorkspacesArriveWholeInTheTargetServer)
         const std::string source = "http://SPSSOURCE/" + workspace;
         const std::string target = "http://SPSTARGET/" + workspace;
         for (const char* folder : {"/Documents", "/Categories"}) {
-            const auto expected = Tree(source + folder);
-            const auto copied = Tree(target + folder);
+            const auto expected = CopiedItems(source + folder);
             EXPECT_GT(expected.size(), 2u);
-            for (const auto& [path, item] : expected) {
-                const auto found = copied.find(path);
-                ASSERT_NE(found, copied.end()) << folder << path;
-                EXPECT_EQ(found->second, item) << folder << path;
-            }
-            EXPECT_EQ(copied.size(), expected.size()) << folder;
+            ExpectSameItems(expected, CopiedItems(target + folder), folder);
         }
         const json sourceRoot = json::parse(store::DumpItemTree(source))["roles"];
         const json targetRoot = json::parse(store::DumpItemTree(target))["roles"];
         for (const char* role : {"readers", "authors", "coordinators"}) EXPECT_EQ(targetRoot[role], sourceRoot[role]);
-        EXPECT_EQ(SchemaItems(target), SchemaItems(source));
+        EXPECT_EQ(SchemaItemNames(target), SchemaItemNames(source));
     }
 
     for (const ReportRow& row : ReportRows()) EXPECT_EQ(row.remark, "Replicated Successfully.") << row.source;

@@ -19,6 +19,7 @@
 #include "platform/ui/status_bar.h"
 #include "platform/ui/tool_bar.h"
 #include "support/store_fixture.h"
+#include "window_driver.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -27,10 +28,6 @@
 #include <QTest>
 
 #include <optional>
-
-namespace ui {
-void PrintTo(const ShownMessage& message, std::ostream* out) { *out << message.style << ": " << message.text; }
-} // namespace ui
 
 namespace {
 
@@ -77,94 +74,19 @@ protected:
 
     static FrmMainGUI& window() { return ui::FormInstance<FrmMainGUI>::get(); }
 
-    // The connect commands, with the name typed into the dialog and OK pressed.
-    void connectSource(const char* server)
-    {
-        ui::ScriptedDialogs dialogs;
-        dialogs.answer("frmConnecting", [server](QDialog& shown) {
-            auto& dialog = static_cast<frmConnecting&>(shown);
-            dialog.txtURL->setText(QString::fromUtf8(server));
-            QTest::mouseClick(dialog.CmdOk, Qt::LeftButton);
-        });
-        window().DoRealConnection();
-        EXPECT_EQ(dialogs.shown(), Texts{"frmConnecting"});
-    }
-    void connectDestination(const char* server)
-    {
-        window().DoRealConnectionD();
-        frmConnecting& dialog = ui::FormInstance<frmConnecting>::get();
-        EXPECT_TRUE(dialog.isVisible() && !dialog.isModal());
-        dialog.txtURL->setText(QString::fromUtf8(server));
-        QTest::mouseClick(dialog.CmdOk, Qt::LeftButton);
-    }
-
-    // The tree's item for the node at that path of texts below the top node.
-    static QTreeWidgetItem* itemAt(ui::TreeView& tree, const Texts& path)
-    {
-        QTreeWidgetItem* item = tree.topLevelItem(0);
-        for (const std::string& text : path) {
-            QTreeWidgetItem* parent = item;
-            item = nullptr;
-            for (int i = 0; parent && i < parent->childCount(); ++i)
-                if (parent->child(i)->text(0).toStdString() == text) item = parent->child(i);
-        }
-        return item;
-    }
-    static ui::TreeNode nodeAt(ui::TreeView& tree, const Texts& path)
-    {
-        const std::string wanted = tree.Nodes().Item(1).Text() + pathText(path);
-        for (int i = 1; i <= tree.Nodes().Count(); ++i)
-            if (tree.Nodes().Item(i).FullPath() == wanted) return tree.Nodes().Item(i);
-        return {};
-    }
-    static std::string pathText(const Texts& path)
-    {
-        std::string text;
-        for (const std::string& part : path) text += "\\" + part;
-        return text;
-    }
-    // A click on the node's text, as the user makes it; the nodes above it
-    // are opened first, without reading them again.
+    // The window driven as a user does (window_driver.h).
+    void connectSource(const char* server) { window_testing::ConnectSource(window(), server); }
+    void connectDestination(const char* server) { window_testing::ConnectDestination(window(), server); }
+    static QTreeWidgetItem* itemAt(ui::TreeView& tree, const Texts& path) { return window_testing::ItemAt(tree, path); }
+    static ui::TreeNode nodeAt(ui::TreeView& tree, const Texts& path) { return window_testing::NodeAt(tree, path); }
     static void click(ui::TreeView& tree, const Texts& path, Qt::MouseButton button = Qt::LeftButton)
     {
-        for (std::size_t depth = 0; depth < path.size(); ++depth)
-            nodeAt(tree, Texts(path.begin(), path.begin() + std::ptrdiff_t(depth))).setExpanded(true);
-        QTreeWidgetItem* item = itemAt(tree, path);
-        ASSERT_NE(item, nullptr) << pathText(path);
-        tree.scrollToItem(item);
-        const QPoint at = tree.visualItemRect(item).center();
-        QTest::mousePress(tree.viewport(), button, {}, at);
-        QTest::mouseRelease(tree.viewport(), button, {}, at);
+        window_testing::Click(tree, path, button);
     }
-    // Clicks each node on the way down to the one at the path.
-    static void browseTo(ui::TreeView& tree, const Texts& path)
-    {
-        for (std::size_t depth = 0; depth <= path.size(); ++depth)
-            click(tree, Texts(path.begin(), path.begin() + std::ptrdiff_t(depth)));
-    }
-    static Texts childTexts(ui::TreeView& tree, const Texts& path)
-    {
-        Texts texts;
-        const QTreeWidgetItem* item = itemAt(tree, path);
-        for (int i = 0; item && i < item->childCount(); ++i) texts.push_back(item->child(i)->text(0).toStdString());
-        return texts;
-    }
-    // Each row as its texts: name, then the columns after it.
-    static std::vector<Texts> rows(ui::ListView& list)
-    {
-        std::vector<Texts> shown;
-        for (int i = 1; i <= list.ListItems().Count(); ++i) {
-            const ui::ListItem row = list.ListItems().Item(i);
-            shown.push_back({row.Text(), row.SubItem(1), row.SubItem(2), row.SubItem(3)});
-        }
-        return shown;
-    }
-    static Texts rowNames(ui::ListView& list)
-    {
-        Texts names;
-        for (const Texts& row : rows(list)) names.push_back(row[0]);
-        return names;
-    }
+    static void browseTo(ui::TreeView& tree, const Texts& path) { window_testing::BrowseTo(tree, path); }
+    static Texts childTexts(ui::TreeView& tree, const Texts& path) { return window_testing::ChildTexts(tree, path); }
+    static std::vector<Texts> rows(ui::ListView& list) { return window_testing::Rows(list); }
+    static Texts rowNames(ui::ListView& list) { return window_testing::RowNames(list); }
 
     testing_support::StoreNetwork network_;
     ui::ScopedScreenSize screen_{{12000, 9000}};

@@ -1,0 +1,252 @@
+// Replicating from the window: the options dialog for each selection, a
+// cancelled dialog, whole runs of a folder entry and of a workspace entry
+// compared item by item with their source, Cancel during a run, and the
+// commands refused while a run yields.
+
+#include "window_fixture.h"
+
+#include "app/core/forms.h"
+#include "app/core/run_guard.h"
+#include "app/core/shared_state.h"
+#include "app/dialogs/frm_connecting.h"
+#include "app/dialogs/frm_importing.h"
+#include "app/dialogs/frm_option.h"
+#include "command_states.h"
+#include "platform/store/admin.h"
+#include "platform/ui/do_events.h"
+#include "platform/ui/form_instance.h"
+#include "platform/ui/progress_bar.h"
+#include "platform/ui/tool_bar.h"
+#include "support/store_tree.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <filesystem>
+
+namespace {
+
+using namespace window_testing;
+using testing_support::CopiedItems;
+
+bool ImportingLoaded() { return ui::FormInstance<frmImporting>::isLoaded(); }
+frmImporting& Importing() { return ui::FormInstance<frmImporting>::get(); }
+
+void ClickButton(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+void ExpectCopiedAlike(const std::string& source, const std::string& copy)
+{
+    testing_support::ExpectSameItems(CopiedItems(source), CopiedItems(copy), source);
+}
+
+class ReplicationTest : public WindowTest {
+protected:
+    // The options dialog, answered with every copy option, the document state
+    // as in the source, and Proceed.
+    void proceedWithEverything()
+    {
+        dialogs_.answer("frmOption", [](QDialog& shown) {
+            auto& options = static_cast<frmOption&>(shown);
+            for (QAbstractButton* box : std::initializer_list<QAbstractButton*>{
+                     options.CheckFAP, options.CheckFAS, options.CheckDAM, options.CheckDAS, options.OptionSource})
+                ClickButton(box);
+            if (options.CheckP->isEnabled()) ClickButton(options.CheckP);
+            ClickButton(options.Proceed);
+        });
+    }
+    static void expectRunEnded()
+    {
+        FrmMainGUI& w = window();
+        EXPECT_FALSE(RunGuard::active());
+        EXPECT_FALSE(ImportingLoaded());
+        EXPECT_TRUE(gSelectedSources.empty() && gSelectedTypes.empty());
+        ExpectCommandStates({{w.tbBottom, 8, w.mnuRemove, false}, {w.tbBottom, 12, w.mnuReplicate, false}});
+    }
+};
+
+TEST_F(ReplicationTest, TheOptionsFitTheSelectionAndACancelKeepsItAndWritesNoReport)
+{
+    FrmMainGUI& w = window();
+    connectBoth();
+    const struct {
+        std::string sources, destinations, types;
+        bool workspaces, folders;
+    } shapes[] = {
+        {kSource + "/Marketing|", kTarget + "=", "2~", true, false},
+        {kMarketingDocuments + "/empty notes.txt|", kTeamDocuments + "=", "3~", false, true},
+        {kSource + "/Marketing|" + kMarketingDocuments + "/empty notes.txt|", kTarget + "=" + kTeamDocuments + "=",
+         "2~3~", true, true},
+    };
+    for (const auto& shape : shapes) {
+        gSelectedSources = shape.sources;
+        gSelectedDestinations = shape.destinations;
+        gSelectedTypes = shape.types;
+        dialogs_.answer("frmOption", [&](QDialog& shown) {
+            auto& options = static_cast<frmOption&>(shown);
+            EXPECT_EQ(options.Choices(), LoadedOptions(shape.workspaces, shape.folders, false)) << shape.types;
+            EXPECT_TRUE(RunGuard::active());
+            advanceClock(5);
+            ClickButton(options.CmdCancel);
+        });
+        Press(*w.tbBottom, 12);
+        EXPECT_EQ(gSelectedSources, shape.sources);
+        EXPECT_EQ(gSelectedTypes, shape.types);
+        EXPECT_TRUE(gOptionsCancelled);
+        EXPECT_EQ(gRunStartTime, sys::GeneralDateText(sys::MakeDateTime({2026, 12, 7, 22, 44, 30 + 5 * int(&shape - shapes)})))
+            << "taken before the dialog opened";
+    }
+    EXPECT_EQ(dialogs_.shown().size(), std::size(shapes));
+    EXPECT_TRUE(shellOpens_.documents().empty());
+    const std::filesystem::path log = programFolder() / "Log";
+    if (std::filesystem::exists(log)) {
+        for (const auto& file : std::filesystem::directory_iterator(log)) EXPECT_NE(file.path().extension(), ".htm");
+    }
+    EXPECT_FALSE(RunGuard::active());
+    EXPECT_FALSE(ImportingLoaded());
+    EXPECT_TRUE(messageBoxes_.shown().empty());
+}
+
+TEST_F(ReplicationTest, AFolderAndADocumentArriveAsInTheSourceWithTheBarAtExactlyOneHundred)
+{
+    FrmMainGUI& w = window();
+    connectBoth();
+    addRows({"Marketing", "Documents"}, {"Campaigns 2026", "press release.htm"});
+    proceedWithEverything();
+    messageBoxes_.queueAnswer(ui::vbYes); // copy the workspace's profiles first
+    float lastValue = -1;
+    ui::DoEventsHook bar([&](int) {
+        if (ImportingLoaded() && Importing().isVisible()) lastValue = Importing().ProgressBar1->Value();
+    });
+
+    Press(*w.tbBottom, 12);
+
+    ExpectCopiedAlike(kMarketingDocuments + "/Campaigns 2026", kTeamDocuments + "/Campaigns 2026");
+    ExpectCopiedAlike(kMarketingDocuments + "/press release.htm", kTeamDocuments + "/press release.htm");
+    EXPECT_EQ(lastValue, 100.0f);
+    const std::vector<ReportPageRow> rows = reportRows();
+    ASSERT_EQ(rows.size(), CopiedItems(kMarketingDocuments + "/Campaigns 2026").size() + 1);
+    for (const ReportPageRow& row : rows) EXPECT_EQ(row.remark, "Replicated Successfully.") << row.source;
+    EXPECT_EQ(rows.back(), (ReportPageRow{kMarketingDocuments + "/press release.htm", "90 Bytes", kTeamDocuments + "/press release.htm",
+                                          "Replicated Successfully."}));
+    EXPECT_EQ(shellOpens_.documents().size(), 1u);
+    EXPECT_EQ(messageBoxes_.shown().size(), 1u) << "the profile copy offer alone";
+    expectRunEnded();
+}
+
+TEST_F(ReplicationTest, AWorkspaceArrivesWholeInTheTargetServer)
+{
+    FrmMainGUI& w = window();
+    connectBoth();
+    ClickRows(*w.lvTop, {"Marketing"});
+    Press(*w.tbBottom, 7);
+    proceedWithEverything();
+
+    Press(*w.tbBottom, 12);
+
+    for (const char* folder : {"/Documents", "/Categories"})
+        ExpectCopiedAlike(kSource + "/Marketing" + folder, kTarget + "/Marketing" + folder);
+    EXPECT_EQ(CopiedItems(kTarget + "/Marketing")[""], CopiedItems(kSource + "/Marketing")[""]);
+    EXPECT_EQ(testing_support::SchemaItemNames(kTarget + "/Marketing"),
+              testing_support::SchemaItemNames(kSource + "/Marketing"));
+    const std::vector<ReportPageRow> rows = reportRows();
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows.front(), (ReportPageRow{kSource + "/Marketing", "", kTarget, "Replicated Successfully."}));
+    for (const ReportPageRow& row : rows) EXPECT_EQ(row.remark, "Replicated Successfully.") << row.source;
+    EXPECT_TRUE(messageBoxes_.shown().empty());
+    expectRunEnded();
+}
+
+TEST_F(ReplicationTest, CancelAfterTheFirstEntryEndsTheRunWithItsReport)
+{
+    FrmMainGUI& w = window();
+    connectBoth();
+    store::AddDocument(kMarketingDocuments, "z last.txt", store::DocumentSpec("z"));
+    addRows({"Marketing", "Documents"}, {"empty notes.txt", "press release.htm", "z last.txt"});
+    dialogs_.answer("frmOption", [](QDialog& shown) { ClickButton(static_cast<frmOption&>(shown).Proceed); });
+    bool cancelled = false;
+    ui::DoEventsHook cancel([&](int) {
+        if (cancelled || !ImportingLoaded() || Importing().lblPercentage->text() != "33 % Completed...") return;
+        cancelled = true;
+        ClickButton(Importing().cmdCancel);
+    });
+
+    Press(*w.tbBottom, 12);
+
+    EXPECT_EQ(messageBoxes_.shown(),
+              (std::vector<ui::ShownMessage>{{"Tarvex failed to replicate all documents due to user action.", 64}}));
+    // Cancel came after the first entry; the second was begun and ends, the
+    // third is not.
+    const std::vector<ReportPageRow> rows = reportRows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].source, kMarketingDocuments + "/press release.htm");
+    const auto copied = CopiedItems(kTeamDocuments);
+    EXPECT_EQ(copied.count("/press release.htm"), 1u);
+    EXPECT_EQ(copied.count("/z last.txt"), 0u);
+    expectRunEnded();
+}
+
+TEST_F(ReplicationTest, EveryCommandThatWouldDisturbARunIsRefusedWhileItYields)
+{
+    FrmMainGUI& w = window();
+    connectBoth();
+    addRows({"Marketing", "Documents"}, {"empty notes.txt", "press release.htm"});
+    w.DoRealConnectionD(); // a connect dialog left open before the run
+    ui::FormInstance<frmConnecting>::get().txtURL->setText("SPSBERLIN");
+    dialogs_.answer("frmOption", [](QDialog& shown) { ClickButton(static_cast<frmOption&>(shown).Proceed); });
+
+    bool pressed = false;
+    ui::DoEventsHook during([&](int) {
+        if (pressed || !ImportingLoaded()) return;
+        pressed = true;
+        // Browsing stays live, and selects another source item; the run reads
+        // the address boxes it started with.
+        const std::string runTop = w.txtTop->text().toStdString();
+        const std::string runBottom = w.txtBottom->text().toStdString();
+        Click(*w.tvTop, {"Research and Development"});
+        ClickRows(*w.lvTop, {"Documents"});
+        EXPECT_EQ(MainWindow().txtTop(), runTop);
+        EXPECT_EQ(MainWindow().txtBottom(), runBottom);
+
+        const std::string cart[] = {gSelectedSources, gSelectedDestinations, gSelectedTypes, gProfileSources};
+        const std::string top = w.txtTop->text().toStdString();
+        for (ui::ToolBar* bar : {w.tbTop, w.tbBottom})
+            for (int i = 1; i <= bar->Count(); ++i)
+                if (!bar->Buttons(i).isSeparator()) bar->Buttons(i).setEnabled(true);
+        const std::pair<ui::ToolBar*, int> commands[] = {{w.tbTop, 1}, {w.tbTop, 2}, {w.tbTop, 4}, {w.tbTop, 8},
+                                                         {w.tbBottom, 1}, {w.tbBottom, 3}, {w.tbBottom, 5},
+                                                         {w.tbBottom, 7}, {w.tbBottom, 8}, {w.tbBottom, 10},
+                                                         {w.tbBottom, 12}};
+        for (const auto& [bar, button] : commands) Press(*bar, button);
+        w.DoRealProfileCreation();
+        QTest::keyClick(&w, Qt::Key_Escape);
+        w.close();
+        ClickButton(ui::FormInstance<frmConnecting>::get().CmdOk);
+
+        EXPECT_TRUE(messageBoxes_.shown().empty());
+        EXPECT_EQ(dialogs_.shown(), std::vector<std::string>{"frmOption"});
+        EXPECT_EQ((std::vector<std::string>{gSelectedSources, gSelectedDestinations, gSelectedTypes, gProfileSources}),
+                  std::vector<std::string>(std::begin(cart), std::end(cart)));
+        EXPECT_EQ(w.txtTop->text().toStdString(), top);
+        EXPECT_EQ(w.txtBottom->text().toStdString(), runBottom);
+        EXPECT_TRUE(ui::FormInstance<FrmMainGUI>::isLoaded() && w.isVisible());
+        EXPECT_EQ(gDestServerName, "SPSTARGET");
+    });
+
+    Press(*w.tbBottom, 12);
+
+    ASSERT_TRUE(pressed);
+    const std::vector<ReportPageRow> rows = reportRows();
+    ASSERT_EQ(rows.size(), 2u);
+    for (const ReportPageRow& row : rows) EXPECT_EQ(row.remark, "Replicated Successfully.") << row.source;
+    EXPECT_EQ(CopiedItems(kTeamDocuments + "/press release.htm")[""]["sha256"],
+              CopiedItems(kMarketingDocuments + "/press release.htm")[""]["sha256"]);
+    EXPECT_EQ(shellOpens_.documents().size(), 1u) << "one run, one report";
+    EXPECT_EQ(MainWindow().txtTop(), kSource + "/Research and Development/Documents");
+    expectRunEnded();
+}
+
+} // namespace

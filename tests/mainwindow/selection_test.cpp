@@ -1,0 +1,277 @@
+// Collecting the selection from the window: adding items into a folder and a
+// whole server, the replace question, removing pending items, queueing
+// profile pairs, and what disconnecting and refreshing do to the selection.
+
+#include "window_fixture.h"
+
+#include "app/core/shared_state.h"
+#include "app/engine/cart_entries.h"
+#include "app/mainwindow/node_keys.h"
+#include "app/mainwindow/selection_rules.h"
+#include "command_states.h"
+#include "platform/store/admin.h"
+#include "platform/store/roles.h"
+#include "platform/store/sps.h"
+#include "platform/ui/tool_bar.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+using namespace window_testing;
+using Messages = std::vector<ui::ShownMessage>;
+
+const std::string kTime = "12/7/2026 10:44:30 PM";
+
+std::string ReplaceQuestion(const std::string& name)
+{
+    return "This folder already contains an item named '" + name +
+           "'.\r\nDo you want to replace the existing one with the new item?";
+}
+
+class SelectionTest : public WindowTest {
+protected:
+    static void ExpectCart(const std::string& sources, const std::string& destinations, const std::string& types)
+    {
+        EXPECT_EQ(gSelectedSources, sources);
+        EXPECT_EQ(gSelectedDestinations, destinations);
+        EXPECT_EQ(gSelectedTypes, types);
+    }
+    static void ExpectRemoveAndReplicate(bool enabled)
+    {
+        FrmMainGUI& w = window();
+        ExpectCommandStates({{w.tbBottom, 8, w.mnuRemove, enabled}, {w.tbBottom, 12, w.mnuReplicate, enabled}});
+    }
+};
+
+TEST(SelectionRules, RemovalByAddressTypesAsNumbersAndSeparators)
+{
+    CartEntries cart = CartEntries::Parse("http://S/W/d/A.txt|http://S/W/e/a.txt|http://S/W/d/b|",
+                                          "http://D/W/d=http://D/W/d=http://D/W/d=", "3~3~3~");
+    EXPECT_TRUE(cart.removeEntriesAt("http://d/w/D/a.TXT"));
+    EXPECT_EQ(cart.sourcesText() + cart.destinationsText() + cart.typesText(), "http://S/W/d/b|http://D/W/d=3~")
+        << "every entry of that name goes";
+    EXPECT_FALSE(cart.removeEntriesAt("http://D/W/d/c"));
+
+    EXPECT_TRUE(HoldsReplicationType({"3", " 0 "}, {0}));
+    EXPECT_FALSE(HoldsReplicationType({"3", "x"}, {1, 2}));
+    for (const char* name : {"a|b", "a=b", "a~b"}) EXPECT_TRUE(HasSelectionSeparator(name)) << name;
+    EXPECT_FALSE(HasSelectionSeparator("a-b (2).txt"));
+}
+
+TEST_F(SelectionTest, AnItemGoesOnceIntoAFolderAndAgainIntoAnother)
+{
+    FrmMainGUI& w = window();
+    connectBoth();
+    store::AddFolder(kTeamDocuments, "Archive");
+
+    Press(*w.tbBottom, 12);
+    EXPECT_EQ(messageBoxes_.shown(), (Messages{{"You have not added any documents (or) folders to the destination "
+                                                "Sharepoint. Please add the items to the destination and then Replicate.",
+                                                64}}));
+    EXPECT_TRUE(dialogs_.shown().empty()) << "no options dialog";
+    EXPECT_FALSE(w.IsWorkspaceAdded() || w.IsFolAdded());
+
+    addRows({"Marketing", "Documents"}, {"Campaigns 2026"});
+    Press(*w.tbBottom, 7); // the same item into the same folder: skipped without a word
+    const std::string campaigns = kMarketingDocuments + "/Campaigns 2026";
+    ExpectCart(campaigns + "|", kTeamDocuments + "=", "3~");
+    const ui::TreeNode pending = NodeAt(*w.tvBottom, {"Team", "Documents", "Campaigns 2026"});
+    EXPECT_EQ(pending.Key(), NamedNodeKey(kTeamDocuments + "/Campaigns 2026"));
+    EXPECT_EQ(pending.Image(), "folder");
+    EXPECT_EQ(pending.Child().Text(), "Searching...");
+    EXPECT_EQ(Rows(*w.lvBottom), (std::vector<Texts>{{"Archive", "folder", " ", kTime},
+                                                      {"Campaigns 2026", "Folder", " ", kTime}}));
+    ExpectRemoveAndReplicate(true);
+    EXPECT_TRUE(w.IsFolAdded());
+    EXPECT_FALSE(w.IsWorkspaceAdded());
+
+    BrowseTo(*w.tvBottom, {"Team", "Documents", "Archive"});
+    ClickRows(*w.lvTop, {"Campaigns 2026"});
+    Press(*w.tbBottom, 7);
+    ExpectCart(campaigns + "|" + campaigns + "|", kTeamDocuments + "=" + kTeamDocuments + "/Archive=", "3~3~");
+    EXPECT_EQ(messageBoxes_.shown().size(), 1u);
+    EXPECT_TRUE(logLines().empty());
+
+    // An item gone from the source meanwhile is not added.
+    store::SpsDocument().Delete(kMarketingDocuments + "/empty notes.txt");
+    ClickRows(*w.lvTop, {"empty notes.txt"});
+    Press(*w.tbBottom, 7);
+    EXPECT_EQ(gSelectedTypes, "3~3~");
+    EXPECT_TRUE(lastLogLine().ends_with("notes.txt\" does not existin AddFilesToCart")) << lastLogLine();
+}
+
+TEST_F(SelectionTest, TheReplaceQuestionSkipsOnlyTheDeclinedItemAndAYesDropsThePendingOne)
+{
+    FrmMainGUI& w = window();
+    connectBoth();
+    store::AddDocument(kTeamDocuments, "Press Release.htm", store::DocumentSpec("old"));
+    const std::string research = kSource + "/Research and Development/Documents";
+    store::AddDocument(research, "empty notes.txt", store::DocumentSpec("other"));
+    store::AddDocument(kMarketingDocuments, "a=b.txt", store::DocumentSpec("x"));
+
+    messageBoxes_.queueAnswer(ui::vbNo);
+    addRows({"Marketing", "Documents"}, {"press release.htm", "empty notes.txt", "Präsentationen", "a=b.txt"});
+    EXPECT_EQ(w.txtTop->text().toStdString(), kMarketingDocuments + "/press release.htm");
+    EXPECT_EQ(messageBoxes_.shown(),
+              (Messages{{SeparatorRefusal(kMarketingDocuments + "/a=b.txt"), 48},
+                        {ReplaceQuestion("Press Release.htm"), 36}}));
+    ExpectCart(kMarketingDocuments + "/Präsentationen|" + kMarketingDocuments + "/empty notes.txt|",
+               kTeamDocuments + "=" + kTeamDocuments + "=", "3~3~");
+    const std::string text = w.GetKey("empty notes.txt");
+    EXPECT_EQ(Rows(*w.lvBottom), (std::vector<Texts>{{"Press Release.htm", w.GetKey("a.htm"), "3 Bytes", kTime},
+                                                      {"Präsentationen", "Folder", " ", kTime},
+                                                      {"empty notes.txt", text, "0 Bytes", kTime}}));
+
+    messageBoxes_.queueAnswer(ui::vbYes);
+    BrowseTo(*w.tvTop, {"Research and Development", "Documents"});
+    ClickRows(*w.lvTop, {"empty notes.txt"});
+    Press(*w.tbBottom, 7);
+    EXPECT_EQ(messageBoxes_.shown().back(), (ui::ShownMessage{ReplaceQuestion("empty notes.txt"), 36}));
+    ExpectCart(kMarketingDocuments + "/Präsentationen|" + research + "/empty notes.txt|",
+               kTeamDocuments + "=" + kTeamDocuments + "=", "3~3~");
+    EXPECT_EQ(RowNames(*w.lvBottom), (Texts{"Press Release.htm", "Präsentationen", "empty notes.txt"}));
+    EXPECT_EQ(Rows(*w.lvBottom)[2][2], "5 Bytes");
+    EXPECT_TRUE(logLines().empty());
+}
+
+TEST_F(SelectionTest, RemoveTakesTheSelectedPendingRowAndNeverAnItemOfTheServer)
+{
+    FrmMainGUI& w = window();
+    connectBoth();
+    store::AddDocument(kTeamDocuments, "old.txt", store::DocumentSpec("old"));
+    addRows({"Marketing", "Documents"}, {"Präsentationen", "empty notes.txt"});
+
+    Press(*w.tbBottom, 8);
+    EXPECT_EQ(messageBoxes_.shown().back(),
+              (ui::ShownMessage{"Please select file or folder from the bottom pane.", 48}));
+    ClickRows(*w.lvBottom, {"old.txt"});
+    Press(*w.tbBottom, 8);
+    EXPECT_EQ(messageBoxes_.shown().back(),
+              (ui::ShownMessage{"Tarvex allows you to remove an item copied in the current session only.", 48}));
+    EXPECT_EQ(RowNames(*w.lvBottom).size(), 3u);
+
+    // The address box names the row clicked; the arrow keys then select
+    // another row without a click.
+    ClickRows(*w.lvBottom, {"empty notes.txt"});
+    QTest::keyClick(w.lvBottom, Qt::Key_Up);
+    Press(*w.tbBottom, 8);
+    ExpectCart(kMarketingDocuments + "/empty notes.txt|", kTeamDocuments + "=", "3~");
+    EXPECT_EQ(RowNames(*w.lvBottom), (Texts{"old.txt", "empty notes.txt"}));
+    EXPECT_EQ(ChildTexts(*w.tvBottom, {"Team", "Documents"}), Texts{});
+    ExpectRemoveAndReplicate(true);
+
+    ClickRows(*w.lvBottom, {"empty notes.txt"});
+    Press(*w.tbBottom, 8);
+    ExpectCart("", "", "");
+    ExpectRemoveAndReplicate(false);
+    EXPECT_EQ(messageBoxes_.shown().size(), 2u);
+    EXPECT_TRUE(logLines().empty());
+}
+
+TEST_F(SelectionTest, AWholeServerAddSkipsTheWorkspacesAlreadyThereAndRewinds)
+{
+    FrmMainGUI& w = window();
+    connectBoth();
+    ClickRows(*w.lvTop, {"Marketing"});
+    Press(*w.tbBottom, 7);
+    ExpectCart(kSource + "/Marketing|", kTarget + "=", "2~");
+    EXPECT_TRUE(w.IsWorkspaceAdded());
+
+    Click(*w.tvTop, {});
+    const std::string question = "Do you want to copy all workspaces from SPSSOURCE to SPSTARGET?\r\n"
+                                 "Do select the desired workspace from the list to copy it.";
+    Press(*w.tbBottom, 7); // answered No
+    EXPECT_EQ(messageBoxes_.shown().back(), (ui::ShownMessage{question, 36}));
+    EXPECT_EQ(gSelectedTypes, "2~");
+
+    messageBoxes_.queueAnswer(ui::vbYes);
+    Press(*w.tbBottom, 7);
+    const std::string workspaces[] = {"Customer Projects", "Old Intranet", "Research and Development"};
+    std::string sources = kSource + "/Marketing|";
+    for (const std::string& name : workspaces) sources += kSource + "/" + name + "|";
+    ExpectCart(sources, kTarget + "=" + kTarget + "=" + kTarget + "=" + kTarget + "=", "2~1~1~1~");
+    EXPECT_EQ(ChildTexts(*w.tvBottom, {}), (Texts{"Team", "Marketing", "Customer Projects", "Old Intranet",
+                                                  "Research and Development"}));
+    EXPECT_EQ(NodeAt(*w.tvBottom, {"Old Intranet"}).Image(), "workspace");
+    EXPECT_EQ(Rows(*w.lvBottom).back(), (Texts{"Research and Development", "Folder", " ", kTime}));
+    ExpectCommandStates({{w.tbBottom, 7, w.mnuAdd, false}});
+    ExpectRemoveAndReplicate(true);
+
+    SwitchCommand(*w.tbBottom, 7, w.mnuAdd, true);
+    messageBoxes_.queueAnswer(ui::vbYes);
+    Press(*w.tbBottom, 7);
+    EXPECT_EQ(SplitEntries(gSelectedSources, "|").size(), 4u) << "every workspace is there already";
+    ExpectCommandStates({{w.tbBottom, 7, w.mnuAdd, true}});
+    EXPECT_TRUE(logLines().empty());
+}
+
+TEST_F(SelectionTest, EachProfilePairIsQueuedOnceWholePairsCompared)
+{
+    FrmMainGUI& w = window();
+    connectBoth();
+    for (const char* name : {"Sales", "Sales2"}) store::AddWorkspace("SPSTARGET", name);
+    store::SetRoles(store::AddWorkspace("SPSTARGET", "Locked"), {{"\\Everyone"}, {}, {"TARVEXNET\\owner"}});
+    SwitchCommand(*w.tbBottom, 12, w.mnuReplicate, false);
+
+    const std::string marketing = kSource + "/Marketing";
+    const struct {
+        std::string top, bottom;
+        std::optional<ui::ShownMessage> refusal;
+    } cases[] = {
+        {"", kTarget + "/Sales", ui::ShownMessage{"Unknown Error", 0}},
+        {marketing, kTarget + "/Sales/Documents", ui::ShownMessage{"Please select workspaces only", 48}},
+        {marketing, kTarget + "/Locked", ui::ShownMessage{kCoordinatorReminder, 48}},
+        {marketing, kTarget + "/Sales2", std::nullopt},
+        {marketing, kTarget + "/Sales", std::nullopt},
+        {kSource + "/marketing", kTarget + "/SALES",
+         ui::ShownMessage{kSource + "/marketing - Has already been added to the Destination.", 48}},
+    };
+    for (const auto& c : cases) {
+        const std::size_t shown = messageBoxes_.shown().size();
+        w.txtTop->setText(QString::fromStdString(c.top));
+        w.txtBottom->setText(QString::fromStdString(c.bottom));
+        w.DoRealProfileCreation_Test();
+        if (c.refusal) EXPECT_EQ(messageBoxes_.shown().back(), *c.refusal) << c.bottom;
+        else EXPECT_EQ(messageBoxes_.shown().size(), shown) << c.bottom;
+    }
+    EXPECT_EQ(gProfileSources, marketing + "|" + marketing + "|");
+    EXPECT_EQ(gProfileDestinations, kTarget + "/Sales2=" + kTarget + "/Sales=");
+    ExpectCommandStates({{w.tbBottom, 12, w.mnuReplicate, true}});
+
+    gProfileDestinations += "x=";
+    w.txtBottom->setText(QString::fromStdString(kTarget + "/Team"));
+    w.DoRealProfileCreation_Test();
+    EXPECT_EQ(messageBoxes_.shown().back(),
+              (ui::ShownMessage{"Number of Source and Destination Paths does not match. Terminating...", 48}));
+    EXPECT_EQ(gProfileSources, marketing + "|" + marketing + "|");
+}
+
+TEST_F(SelectionTest, DisconnectingTheSourceKeepsTheSelectionTheDestinationsRefreshEmptiesIt)
+{
+    FrmMainGUI& w = window();
+    connectBoth();
+    addRows({"Marketing", "Documents"}, {"empty notes.txt"});
+    const std::string cart = gSelectedSources;
+
+    Press(*w.tbTop, 2); // answered No
+    EXPECT_GT(w.tvTop->Nodes().Count(), 0);
+    messageBoxes_.queueAnswer(ui::vbYes);
+    Press(*w.tbTop, 2);
+    EXPECT_EQ(messageBoxes_.shown().back(), (ui::ShownMessage{"Do you want to disconnect the connection?", 36}));
+    EXPECT_EQ(w.tvTop->Nodes().Count() + w.lvTop->ListItems().Count() + w.lvTop->ColumnHeaders().Count(), 0);
+    EXPECT_EQ(gSelectedSources, cart);
+    ExpectCommandStates({{w.tbTop, 1, w.mnuConnectS, true}, {w.tbTop, 2, w.mnuDisconnectS, false}});
+
+    messageBoxes_.queueAnswer(ui::vbYes);
+    Press(*w.tbBottom, 5);
+    EXPECT_EQ(messageBoxes_.shown().back(), (ui::ShownMessage{"Do you want to refresh the connection?", 36}));
+    ExpectCart("", "", "");
+    EXPECT_EQ(RowNames(*w.lvBottom), Texts{"Team"});
+    Press(*w.tbBottom, 12);
+    EXPECT_EQ(messageBoxes_.shown().back().style, 64) << "Replicate is on, and refuses the empty selection";
+    EXPECT_TRUE(logLines().empty());
+}
+
+} // namespace
