@@ -1,6 +1,7 @@
 #include "platform/store/item_content.h"
 
 #include "platform/store/errors.h"
+#include "platform/store/write_scope.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -75,8 +76,11 @@ ItemFileLayout ItemFileWriter::finish(sys::DateTime modified)
     }
     const timespec times[2] = {{0, UTIME_OMIT}, {modified.seconds, 0}};
     if (::futimens(descriptor_, times) != 0) net::ThrowSystemError("Cannot write to the document store", errno);
-    // The flush that makes the file durable comes later; its writing starts now.
-    ::sync_file_range(descriptor_, 0, 0, SYNC_FILE_RANGE_WRITE);
+    // The flush that makes the file durable comes later; outside a write scope
+    // its writing starts now. Inside one the file is written again (check-in,
+    // publishing) before the scope's flush, and starting early would write it
+    // twice.
+    if (!WriteScope::Current()) ::sync_file_range(descriptor_, 0, 0, SYNC_FILE_RANGE_WRITE);
     return finished;
 }
 
