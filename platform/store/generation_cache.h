@@ -36,13 +36,17 @@ public:
             recency_.clear();
             generation_ = at;
         }
-        if (Value* existing = find(key, at)) return *existing = std::move(value);
+        if (Value* existing = find(key, at)) {
+            *existing = std::move(value);
+            return *existing;
+        }
         if (capacity_ > 0 && entries_.size() == capacity_) {
             entries_.erase(recency_.back());
             recency_.pop_back();
         }
         const auto used = capacity_ > 0 ? recency_.insert(recency_.begin(), key) : recency_.end();
-        return entries_.emplace(key, Entry{std::move(value), used}).first->second.value;
+        const auto kept = entries_.try_emplace(key, Entry{std::move(value), used}).first;
+        return kept->second.value;
     }
 
     // A write from `from` to `to` that left these values as they were.
