@@ -151,9 +151,9 @@ TEST_F(StoreCopyTest, UpdatesBuildOnWhatAnotherProcessStoredAndStayInTheItemsFil
 
 TEST_F(StoreCopyTest, WhatWasReadIsReadAgainOnceAnotherProcessChangedTheStore)
 {
-    store::DocumentSpec spec("text");
-    spec.properties[kNote] = "before";
-    const std::string url = store::AddDocument(target, "note.txt", spec);
+    store::DocumentSpec note("text");
+    note.properties[kNote] = "before";
+    const std::string url = store::AddDocument(target, "note.txt", note);
     store::SpsFolder folder;
     folder.DataSource().Open(target);
     EXPECT_EQ(opened(url).property(kNote).toString(), "before");
