@@ -25,10 +25,7 @@ class CreateDocumentTest : public EngineTest {
 protected:
     CreateDocumentTest()
     {
-        network.addServer("SRC");
-        network.addServer("DST");
-        store::AddWorkspace("SRC", "Team");
-        store::AddWorkspace("DST", "Team");
+        AddTeamWorkspaces();
         mainWindow.top = kSourceFolder;
     }
 

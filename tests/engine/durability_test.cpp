@@ -53,10 +53,7 @@ class ReplicationCrashTest : public EngineTest {
 protected:
     ReplicationCrashTest()
     {
-        network.addServer("SRC");
-        network.addServer("DST");
-        store::AddWorkspace("SRC", "Team");
-        store::AddWorkspace("DST", "Team");
+        AddTeamWorkspaces();
         mainWindow.top = kSourceFolder;
         for (int index = 0; index < kDocuments; ++index)
             store::AddDocument(kSourceFolder, NameOf(index), store::DocumentSpec(ContentOf(index)));

@@ -4,6 +4,7 @@
 #include "app/core/shared_state.h"
 #include "app/core/text_lists.h"
 #include "platform/com/module_loader.h"
+#include "platform/store/admin.h"
 #include "platform/store/sps.h"
 #include "platform/sys/program_folder.h"
 
@@ -124,6 +125,14 @@ std::vector<std::string> EngineTest::LoggedErrors(const std::string& tag) const
         if (entry.size() >= tag.size() && entry.compare(entry.size() - tag.size(), tag.size(), tag) == 0)
             tagged.push_back(entry);
     return tagged;
+}
+
+void EngineTest::AddTeamWorkspaces()
+{
+    for (const char* server : {"SRC", "DST"}) {
+        network.addServer(server);
+        store::AddWorkspace(server, "Team");
+    }
 }
 
 void EngineTest::RegisterRegistryComponent()

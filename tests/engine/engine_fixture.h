@@ -63,6 +63,9 @@ protected:
     static void WriteSettingsRows(const std::string& table, const std::vector<SettingsRow>& rows);
     static void SetRoleMapping(const std::string& readers, const std::string& authors, const std::string& coordinators);
 
+    // Servers SRC and DST, each with a workspace "Team".
+    void AddTeamWorkspaces();
+
     testing_support::StoreNetwork network;
     testing_support::TempFolder programFolder;
     ui::ScriptedMessageBoxes messages;

@@ -23,10 +23,7 @@ class FolderCreationTest : public EngineTest {
 protected:
     FolderCreationTest()
     {
-        network.addServer("SRC");
-        network.addServer("DST");
-        store::AddWorkspace("SRC", "Team");
-        store::AddWorkspace("DST", "Team");
+        AddTeamWorkspaces();
     }
 
     // Copies one source folder the way the drivers do: its role lists read first.

@@ -31,10 +31,7 @@ class ProfilesTest : public EngineTest {
 protected:
     ProfilesTest()
     {
-        network.addServer("SRC");
-        network.addServer("DST");
-        store::AddWorkspace("SRC", "Team");
-        store::AddWorkspace("DST", "Team");
+        AddTeamWorkspaces();
         store::AddPropertyDefinition(kSource, DefinitionSpec("Colour", "List", {"Red", "Green"}));
         store::AddPropertyDefinition(kSource, DefinitionSpec("Region", "list", {"North", "South"}));
         store::AddPropertyDefinition(kSource, DefinitionSpec("Due", "date"));
