@@ -5,11 +5,13 @@
 #include "app/core/text_lists.h"
 #include "app/engine/runtime_values.h"
 #include "platform/net/case_fold.h"
+#include "platform/store/item_url.h"
 #include "platform/store/roles.h"
 #include "platform/store/sps.h"
 #include "platform/sys/user.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -35,7 +37,39 @@ bool UserCoordinates(ErrorTrap& trap, const std::string& workspaceUrl)
         false);
 }
 
+// The path of an item as the store resolves it: host and names case folded.
+std::optional<std::vector<std::string>> ResolvedPath(const std::string& url)
+{
+    std::optional<store::ItemUrl> item = store::ParseItemUrl(url);
+    if (!item) return std::nullopt;
+    std::vector<std::string> path{net::CaseFold(item->host)};
+    for (const std::string& name : item->path) path.push_back(net::CaseFold(name));
+    return path;
+}
+
+bool StartsWith(const std::vector<std::string>& path, const std::vector<std::string>& prefix)
+{
+    return path.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), path.begin());
+}
+
 } // namespace
+
+bool IsSameOrWithin(const std::string& url, const std::string& container)
+{
+    const auto path = ResolvedPath(url);
+    const auto prefix = ResolvedPath(container);
+    return path && prefix && StartsWith(*path, *prefix);
+}
+
+bool CopyMeetsItsSource(const std::string& source, const std::string& destinationFolder)
+{
+    const auto from = ResolvedPath(source);
+    const auto into = ResolvedPath(destinationFolder);
+    if (!from || !into) return false;
+    // Into the source or below it; or into its own folder, onto itself.
+    if (StartsWith(*into, *from)) return true;
+    return from->size() == into->size() + 1 && StartsWith(*from, *into);
+}
 
 std::string WorkspaceContainerUrl(const std::string& server)
 {

@@ -19,6 +19,16 @@ int Count_SlashPresent(const std::string& url);
 // URL has fewer than four "/"-separated parts.
 std::string ExtractWorkspaceName(const std::string& url);
 
+// Whether the item at url is the item at container or lies below it. URLs are
+// compared as the store resolves them: letter case ignored, the workspace
+// container standing for the server, whole names only ("A/AB" is not below
+// "A/A").
+bool IsSameOrWithin(const std::string& url, const std::string& container);
+
+// Whether copying the item at source into the folder at destinationFolder
+// would write onto the source itself or into its own subtree.
+bool CopyMeetsItsSource(const std::string& source, const std::string& destinationFolder);
+
 // The readers, authors and coordinators of the folder or workspace at url, as
 // the store returns them; empty when it cannot be opened.
 com::Variant CollectAllReaderNames(const std::string& url);

@@ -41,6 +41,34 @@ TEST(SizeTextTest, BytesUpTo1024ThenKilobytesToOneDecimalHalvesToEven)
     for (const auto& [bytes, text] : cases) EXPECT_EQ(SizeText(bytes), text) << bytes;
 }
 
+TEST(UrlLevelTest, CopyMeetsItsSourceByWholeNamesIgnoringCase)
+{
+    struct Case {
+        const char* source;
+        const char* destinationFolder;
+        bool meets;
+    };
+    const Case cases[] = {
+        {"http://SRC/Team/Documents/a.txt", "http://src/team/documents", true},   // onto itself
+        {"http://SRC/Team/Documents/A", "http://SRC/Team/Documents/A", true},     // into itself
+        {"http://SRC/Team/Documents/A", "http://SRC/Team/Documents/a/Sub", true}, // below itself
+        {"http://SRC/Team", "http://SRC", true},                                  // workspace onto its server
+        {"http://SRC/Team", "http://src/sharepoint portal server/workspaces", true},
+        {"http://SRC", "http://SRC", true},                                       // server onto itself
+        {"http://SRC/Team/Documents/A", "http://SRC/Team/Documents/AB", false},   // a sibling, not inside
+        {"http://SRC/Team/Documents/A", "http://SRC/Team/Documents/B", false},
+        {"http://SRC/Team/Documents/A", "http://SRC/Team", false},                // a copy one level up
+        {"http://SRC/Team/Documents/a.txt", "http://DST/Team/Documents", false},
+        {"http://SRC/Team", "http://DST", false},
+        {"", "http://SRC", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CopyMeetsItsSource(c.source, c.destinationFolder), c.meets) << c.source << " into " << c.destinationFolder;
+
+    EXPECT_TRUE(IsSameOrWithin("http://src/team/Documents/A/x", "http://SRC/Team/Documents/A"));
+    EXPECT_FALSE(IsSameOrWithin("http://SRC/Team/Documents/AB", "http://SRC/Team/Documents/A"));
+}
+
 TEST(UrlLevelTest, SlashesWorkspacePartsAndDocumentParts)
 {
     EXPECT_EQ(Count_SlashPresent(""), 0);
