@@ -113,6 +113,11 @@ void ErrorTrap::apply(ErrorRule& rule, const CaughtError& error)
     for (const auto& action : rule.actions_) action();
 }
 
+void ErrorTrap::logError(com::HRESULT number, const std::string& description) const
+{
+    WriteErrorLog(ErrorLogEntry(number, description, tag_));
+}
+
 bool ErrorTrap::faultInjectedHere()
 {
     ++steps_;

@@ -122,6 +122,10 @@ public:
 
     bool hasLeft() const { return left_; }
 
+    // Logs an error the procedure finds itself, with its tag; no row of the
+    // table applies.
+    void logError(com::HRESULT number, const std::string& description) const;
+
 private:
     void handle(const CaughtError& error);
     void apply(ErrorRule& rule, const CaughtError& error);

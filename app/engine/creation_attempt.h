@@ -1,37 +1,52 @@
 #pragma once
+// What the creation operations share: the bound of a replacement, the checks
+// made before anything is written, and the rows of items that are written.
 
 #include "app/core/error_trap.h"
+#include "app/engine/url_levels.h"
 #include "platform/store/write_scope.h"
-#include "platform/ui/do_events.h"
 
 #include <string>
 
-// An item that already exists in the destination is deleted and created again
-// by one nested call. The nested call is the replacement: when it meets an
-// existing item once more, the old item could not be removed, and the item
-// counts as failed instead of being replaced again and again.
+// An item that already exists in the destination is replaced by one nested
+// call, which writes the new item whole before it takes the old one's place.
+// When the nested call meets an existing item once more, the old item cannot
+// be replaced, and the item counts as failed instead of being tried again and
+// again.
 enum class CreationAttempt { First, Replacement };
 
-// Removes the destination item that a replacement takes the place of: opens it
-// as an object of its own kind, deletes it and gives the message loop a turn.
-template <class Item>
-void DeleteExistingItem(ErrorTrap& trap, const std::string& url)
-{
-    Item existing;
-    existing.setPreOpenFlag(false);
-    trap.step([&] { existing.DataSource().Open(url, 0, -1); });
-    trap.step([&] { existing.Delete(); });
-    trap.step([] { ui::DoEvents(); });
-}
+// The row of the error table for an item that exists in the destination: it
+// sets exists, and the first attempt goes on to replace the item. A
+// replacement that meets it once more logs why it cannot take its place.
+void OnItemExists(ErrorTrap& trap, CreationAttempt attempt, bool& exists);
 
-// Makes what the scope wrote durable; false when that failed (the failure
-// went to the trap).
-inline bool Committed(ErrorTrap& trap, store::WriteScope& scope)
-{
-    bool committed = false;
-    trap.step([&] {
-        scope.commit();
-        committed = true;
-    });
-    return committed;
-}
+// The remark of an entry that would be copied onto its own source or into it.
+inline constexpr const char* kCopyOntoItselfRemark =
+    "Not replicated: the destination is the source itself or lies inside it.";
+
+// One row of the report: an item copied, or not.
+struct ItemRow {
+    std::string source;
+    std::string destination;
+    std::string size;
+    std::string remark;
+};
+
+// Checks a copy's target before anything is written (CheckCopyTarget). A
+// refused copy is logged under the trap's procedure and reported as row with
+// the remark for its refusal (notSavedRemark for a target that names no
+// item), and counts as failed; true then.
+bool CopyRefused(ErrorTrap& trap, const std::string& source, const std::string& target, ItemRow row,
+                 const std::string& notSavedRemark);
+
+// Records row for an item the scope wrote, once the scope's writes are
+// durable: the item counts as replicated. When the flush fails (logged by the
+// trap), the row's remark is failureRemark and the item counts as failed.
+void ReportWhenDurable(ErrorTrap& trap, store::WriteScope& scope, ItemRow row, const std::string& failureRemark);
+
+// Records a failed item's row and counts it.
+void ReportFailure(const ItemRow& row);
+
+// Makes what the scope wrote durable, whether or not the procedure has left;
+// false when that failed (logged with the trap's tag).
+bool Committed(ErrorTrap& trap, store::WriteScope& scope);

@@ -14,6 +14,7 @@
 #include "platform/net/case_fold.h"
 #include "platform/store/errors.h"
 #include "platform/store/sps.h"
+#include "platform/ui/do_events.h"
 
 namespace {
 
@@ -22,6 +23,8 @@ constexpr com::HRESULT kDocumentAccessDenied = com::MakeHResult(0xC00CE556);
 // Failures of single values that leave the copy of the document intact.
 constexpr com::HRESULT kMultipleStepError = com::MakeHResult(0x80040E21);
 constexpr com::HRESULT kValueNotSupported = com::MakeHResult(0x80043201);
+
+constexpr const char* kDocumentNotSaved = "Document could not be saved.";
 
 constexpr const char* kIsCheckedOutField = "urn:schemas-microsoft-com:publishing:IsCheckedOut";
 constexpr const char* kLastUnapprovedVersionField = "urn:schemas-microsoft-com:publishing:LastUnapprovedVersion";
@@ -64,6 +67,7 @@ void CreateDocument(const std::string& sourceFolder, const std::string& destinat
     const std::string destinationUrl = destinationFolder + "/" + name;
     std::string sizeText;
     bool exists = false;
+    bool publishDenied = false;
 
     ErrorTrap trap("in CreateDocument");
     trap.on({store::errPermissionDenied, kDocumentAccessDenied})
@@ -71,7 +75,7 @@ void CreateDocument(const std::string& sourceFolder, const std::string& destinat
         .log()
         .remark(sourceUrl, destinationUrl, sizeText, "Permission denied to create document.")
         .leave();
-    trap.on(store::errItemExists, [&] { exists = true; });
+    OnItemExists(trap, attempt, exists);
     trap.on({store::errPropertyNotFound, ado::adErrItemNotFound, kValueNotSupported, kMultipleStepError,
              com::DISP_E_TYPEMISMATCH});
     trap.on(store::errItemNotFound)
@@ -80,9 +84,8 @@ void CreateDocument(const std::string& sourceFolder, const std::string& destinat
         .remark(sourceUrl, destinationUrl, sizeText, "Destination Folder not found.")
         .leave();
     trap.on(kPermissionDenied)
-        .count(gReplicatedCount)
         .logWith("Permission denied to publish the document- in CreateDocument")
-        .remark(sourceUrl, destinationUrl, sizeText, "Replicated Successfully. Permission denied to publish. Document Checked-in.")
+        .then([&] { publishDenied = true; })
         .leave();
     trap.on(com::E_ACCESSDENIED)
         .count(gFailedCount)
@@ -90,10 +93,13 @@ void CreateDocument(const std::string& sourceFolder, const std::string& destinat
         .remark(sourceUrl, destinationUrl, sizeText, "Permission denied to Overwrite document.")
         .leave();
 
+    // The document is not in the destination, or not durably: it must not be
+    // reported copied.
+    const ItemRow notSaved{sourceUrl, destinationUrl, "", kDocumentNotSaved};
+    if (CopyRefused(trap, sourceUrl, destinationUrl, notSaved, kDocumentNotSaved)) return;
     {
         // The document's save, check-in and publishing are flushed together,
-        // before its row calls it copied. A procedure that leaves after the
-        // save has its writes flushed as the scope closes.
+        // before its row calls it copied.
         store::WriteScope scope;
         ado::Record record;
         ado::Stream stream;
@@ -122,8 +128,7 @@ void CreateDocument(const std::string& sourceFolder, const std::string& destinat
         if (trap.hasLeft()) return;
 
         if (!trap.value([&] { return CheckPreimportFilter(source); }, false)) {
-            AppendReportEntry(sourceUrl, destinationUrl, sizeText, "Import failed due to filter settings.");
-            ++gFailedCount;
+            ReportFailure({sourceUrl, destinationUrl, sizeText, "Import failed due to filter settings."});
             return;
         }
         // The metadata goes with the document's first write, so that the copy
@@ -133,27 +138,26 @@ void CreateDocument(const std::string& sourceFolder, const std::string& destinat
             trap.step([&] { destination.setMetadataValue(source.metadataValue()); });
         }
 
-        // The document is not in the destination, or not durably: it must
-        // not be reported copied.
-        const auto reportNotSaved = [&] {
-            AppendReportEntry(sourceUrl, destinationUrl, sizeText, "Document could not be saved.");
-            ++gFailedCount;
-        };
         if (!contentCopied) {
             // A source that cannot be read (damaged) gives no copy, not an
             // empty one.
-            reportNotSaved();
+            ReportFailure({sourceUrl, destinationUrl, sizeText, kDocumentNotSaved});
             return;
         }
+        // A replacement is written whole before it takes the old document's
+        // place: a copy that fails leaves the old one as it was.
         bool saved = false;
         trap.step([&] {
-            destination.DataSource().SaveTo(destinationUrl, 0, 0, 0);
+            if (attempt == CreationAttempt::Replacement)
+                destination.DataSource().SaveOver(destinationUrl);
+            else
+                destination.DataSource().SaveTo(destinationUrl, 0, 0, 0);
             saved = true;
         });
         if (trap.hasLeft()) return;
         if (!saved && !exists) {
             // The save failed for a reason the table above does not name.
-            reportNotSaved();
+            ReportFailure({sourceUrl, destinationUrl, sizeText, kDocumentNotSaved});
             return;
         }
 
@@ -164,28 +168,21 @@ void CreateDocument(const std::string& sourceFolder, const std::string& destinat
                 CheckIn(trap, destination);
                 Publish(trap, destination);
             }
-            if (trap.hasLeft()) return;
-            const bool durable = Committed(trap, scope);
-            if (trap.hasLeft()) return;
-            if (!durable) {
-                reportNotSaved();
-                return;
-            }
+            if (trap.hasLeft() && !publishDenied) return;
             stream.Close();
             record.Close();
-            AppendReportEntry(sourceUrl, destinationUrl, sizeText, "Replicated Successfully.");
-            ++gReplicatedCount;
+            const char* remark = publishDenied ? "Replicated Successfully. Permission denied to publish. Document Checked-in."
+                                               : "Replicated Successfully.";
+            ReportWhenDurable(trap, scope, {sourceUrl, destinationUrl, sizeText, remark}, kDocumentNotSaved);
             return;
         }
     }
 
     if (attempt == CreationAttempt::Replacement) {
-        AppendReportEntry(sourceUrl, destinationUrl, sizeText, "Existing document could not be replaced.");
-        ++gFailedCount;
+        ReportFailure({sourceUrl, destinationUrl, sizeText, "Existing document could not be replaced."});
         return;
     }
-    DeleteExistingItem<store::SpsDocument>(trap, destinationUrl);
-    if (trap.hasLeft()) return;
+    trap.step([] { ui::DoEvents(); });
     CreateDocument(sourceFolder, destinationFolder, name, CreationAttempt::Replacement);
 }
 

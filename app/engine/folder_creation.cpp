@@ -12,6 +12,7 @@
 #include "platform/net/case_fold.h"
 #include "platform/store/errors.h"
 #include "platform/store/sps.h"
+#include "platform/ui/do_events.h"
 
 #include <algorithm>
 #include <array>
@@ -20,6 +21,19 @@ namespace {
 
 constexpr int kOverwrite = 0x4000000;
 constexpr int kModeReadWrite = 3;
+
+constexpr const char* kFolderNotSaved = "Folder could not be saved.";
+constexpr const char* kCategoryFolderNotSaved = "Category folder could not be saved.";
+
+// Saves a new folder at url; a replacement takes the place of the existing
+// one only once it is whole.
+void SaveFolder(store::SpsItem& folder, const std::string& url, CreationAttempt attempt)
+{
+    if (attempt == CreationAttempt::Replacement)
+        folder.DataSource().SaveOver(url);
+    else
+        folder.DataSource().SaveTo(url, kModeReadWrite, kOverwrite);
+}
 
 void SetRoleList(store::SpsFolder& folder, int role, const com::Variant& accounts)
 {
@@ -105,19 +119,17 @@ void CreateSubFolder(const std::string& source, const std::string& destination, 
                      const com::Variant& authors, const com::Variant& readers, CreationAttempt attempt)
 {
     bool exists = false;
+    bool securityNotSet = false;
     ErrorTrap trap("in CreateSubFolder");
-    trap.on(store::errItemExists, [&] { exists = true; });
+    OnItemExists(trap, attempt, exists);
     trap.on(store::errPermissionDenied)
         .count(gFailedCount)
         .remark(source, destination, " ", "Permission denied to create folder.")
         .leave();
-    trap.on(com::E_INVALIDARG)
-        .count(gReplicatedCount)
-        .log()
-        .remark(source, destination, " ", "Replicated Successfully. Security settings not set.")
-        .leave();
+    trap.on(com::E_INVALIDARG).log().then([&] { securityNotSet = true; }).leave();
     trap.on(store::errItemNotFound).leave();
 
+    if (CopyRefused(trap, source, destination, {source, destination, " ", ""}, kFolderNotSaved)) return;
     {
         // The folder's save and its security are flushed together, before its
         // row calls it copied.
@@ -131,14 +143,13 @@ void CreateSubFolder(const std::string& source, const std::string& destination, 
         if (gAssignFolderProfiles) trap.step([&] { destinationFolder.setDocumentProfile(sourceFolder.documentProfile()); });
         bool saved = false;
         trap.step([&] {
-            destinationFolder.DataSource().SaveTo(destination, kModeReadWrite, kOverwrite);
+            SaveFolder(destinationFolder, destination, attempt);
             saved = true;
         });
         if (trap.hasLeft()) return;
         if (!saved && !exists) {
             // The folder is not in the destination: it must not be reported copied.
-            AppendReportEntry(source, destination, " ", "Folder could not be saved.");
-            ++gFailedCount;
+            ReportFailure({source, destination, " ", kFolderNotSaved});
             return;
         }
 
@@ -151,26 +162,18 @@ void CreateSubFolder(const std::string& source, const std::string& destination, 
                 ApplyRoleMapping(trap, destinationFolder, mapping, {&readers, &authors, &coordinators});
             }
             trap.step([&] { destinationFolder.DataSource().Save(); });
-            const bool durable = Committed(trap, scope);
-            if (trap.hasLeft()) return;
-            if (!durable) {
-                AppendReportEntry(source, destination, " ", "Folder could not be saved.");
-                ++gFailedCount;
-                return;
-            }
-            AppendReportEntry(source, destination, " ", "Replicated Successfully.");
-            ++gReplicatedCount;
+            if (trap.hasLeft() && !securityNotSet) return;
+            const char* remark = securityNotSet ? "Replicated Successfully. Security settings not set." : "Replicated Successfully.";
+            ReportWhenDurable(trap, scope, {source, destination, " ", remark}, kFolderNotSaved);
             return;
         }
     }
 
     if (attempt == CreationAttempt::Replacement) {
-        AppendReportEntry(source, destination, " ", "Existing folder could not be replaced.");
-        ++gFailedCount;
+        ReportFailure({source, destination, " ", "Existing folder could not be replaced."});
         return;
     }
-    DeleteExistingItem<store::SpsFolder>(trap, destination);
-    if (trap.hasLeft()) return;
+    trap.step([] { ui::DoEvents(); });
     CreateSubFolder(source, destination, coordinators, authors, readers, CreationAttempt::Replacement);
 }
 
@@ -178,36 +181,49 @@ void CreateCatFolder(const std::string& url, CreationAttempt attempt)
 {
     bool exists = false;
     ErrorTrap trap("in CreateCatFolder");
-    trap.on(store::errItemExists, [&] { exists = true; });
+    OnItemExists(trap, attempt, exists);
     trap.on(store::errPermissionDenied).count(gFailedCount).leave();
 
+    const ItemRow notSaved{"", url, " ", kCategoryFolderNotSaved};
+    if (CopyRefused(trap, "", url, notSaved, kCategoryFolderNotSaved)) return;
     {
         store::WriteScope scope;
         store::SpsCategoryFolder folder;
-        trap.step([&] { folder.DataSource().SaveTo(url, kModeReadWrite, kOverwrite); });
+        bool saved = false;
+        trap.step([&] {
+            SaveFolder(folder, url, attempt);
+            saved = true;
+        });
         if (trap.hasLeft()) return;
 
         if (!exists) {
-            trap.step([&] { folder.DataSource().Save(); });
-            Committed(trap, scope);
-            ++gReplicatedCount;
+            // Category folders are counted, without a row of their own, once
+            // they are durable; one that is not gets a row of its failure.
+            if (saved) trap.step([&] { folder.DataSource().Save(); });
+            if (saved && Committed(trap, scope))
+                ++gReplicatedCount;
+            else
+                ReportFailure(notSaved);
             return;
         }
     }
 
     if (attempt == CreationAttempt::Replacement) {
-        AppendReportEntry("", url, " ", "Existing category folder could not be replaced.");
-        ++gFailedCount;
+        ReportFailure({"", url, " ", "Existing category folder could not be replaced."});
         return;
     }
-    DeleteExistingItem<store::SpsCategoryFolder>(trap, url);
-    if (trap.hasLeft()) return;
+    trap.step([] { ui::DoEvents(); });
     CreateCatFolder(url, CreationAttempt::Replacement);
 }
 
 void GetChildRecursive(const std::string& source, const std::string& destination)
 {
     ErrorTrap trap("in GetChildRecursive");
+    // A walk into its own source would copy what it has just copied, without end.
+    if (const CopyRefusal refusal = CheckCopyTarget(source, destination); refusal != CopyRefusal::None) {
+        trap.logError(com::E_INVALIDARG, "\"" + destination + "\" cannot take a copy of \"" + source + "\"");
+        return;
+    }
     if (IsCategoryTree(source))
         WalkCategoryTree(trap, source, destination);
     else

@@ -72,6 +72,16 @@ void ShowProgress(ErrorTrap& trap, double amount)
     Yield(trap);
 }
 
+// An entry whose copy would land on its source or inside it is reported
+// failed before anything is read or written.
+bool RefusedOntoItself(ErrorTrap& trap, bool ontoItself, const std::string& source, const std::string& destination)
+{
+    if (!ontoItself) return false;
+    trap.logError(com::E_INVALIDARG, "\"" + source + "\" cannot be replicated into \"" + destination + "\"");
+    ReportFailure({source, destination, "", kCopyOntoItselfRemark});
+    return true;
+}
+
 std::string ImportingStatus(const std::string& source)
 {
     return " Importing " + source + kNewLine + "  Destination sharepoint - " + gDestServerName + "...";
@@ -132,6 +142,10 @@ void DoWorkspaceReplication()
         if (!cart.isEntryOfType(trap, i, {1, 2})) continue;
         const std::string& source = cart.sources[i];
         const std::string& destination = cart.destinations[i];
+        if (RefusedOntoItself(trap, CopyMeetsItsSource(source, destination), source, destination)) {
+            ShowProgress(trap, step);
+            continue;
+        }
         const std::string workspaceName = FolderName(trap, source);
         const std::string target = destination + "/" + workspaceName;
 
@@ -154,10 +168,9 @@ void DoWorkspaceReplication()
         }
         if (outcome != WorkspaceOutcome::Created) {
             // Nothing is copied into a workspace that was not made anew.
-            AppendReportEntry(source, destination, "",
-                              outcome == WorkspaceOutcome::NotReplaced ? "Existing workspace could not be replaced."
-                                                                       : "Workspace could not be created.");
-            ++gFailedCount;
+            ReportFailure({source, destination, "",
+                           outcome == WorkspaceOutcome::NotReplaced ? "Existing workspace could not be replaced."
+                                                                    : "Workspace could not be created."});
             ShowProgress(trap, step);
             continue;
         }
@@ -207,6 +220,7 @@ void DoDirectProfileReplication()
     }
 
     for (std::size_t i = 0; i < sources.size(); ++i) {
+        if (RefusedOntoItself(trap, IsSameOrWithin(destinations[i], sources[i]), sources[i], destinations[i])) continue;
         ShowLabels(trap, "Copying Profiles...", ImportingStatus(sources[i]), "Source: " + sources[i],
                    "Target: " + destinations[i]);
         trap.step([] { InitImportProgess(); });
@@ -253,6 +267,7 @@ void DoDefaultReplication()
 void DoDefaultReplicationA(const std::string& source, const std::string& destination)
 {
     ErrorTrap trap("in DoDefaultReplicationA");
+    if (RefusedOntoItself(trap, CopyMeetsItsSource(source, destination), source, destination)) return;
     store::SpsDocument item;
     item.setPreOpenFlag(false);
     trap.step([&] { item.DataSource().Open(source, 0, -1); });

@@ -71,6 +71,13 @@ bool CopyMeetsItsSource(const std::string& source, const std::string& destinatio
     return from->size() == into->size() + 1 && StartsWith(*from, *into);
 }
 
+CopyRefusal CheckCopyTarget(const std::string& source, const std::string& target)
+{
+    const std::optional<store::ItemUrl> item = store::ParseItemUrl(target);
+    if (!item || item->path.size() < 2 || target.ends_with('/')) return CopyRefusal::NoItemNamed;
+    return IsSameOrWithin(target, source) ? CopyRefusal::OntoItself : CopyRefusal::None;
+}
+
 std::string WorkspaceContainerUrl(const std::string& server)
 {
     return "http://" + server + "/sharepoint portal server/workspaces";

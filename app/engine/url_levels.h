@@ -29,6 +29,14 @@ bool IsSameOrWithin(const std::string& url, const std::string& container);
 // would write onto the source itself or into its own subtree.
 bool CopyMeetsItsSource(const std::string& source, const std::string& destinationFolder);
 
+// Why a copy must not write its target, if it must not: a target whose last
+// name is empty, or that is no item inside a workspace, would stand for the
+// folder or the server above it; a target that is its source, or lies inside
+// it, would overwrite the source or walk the copies just made. An empty
+// source checks the target alone.
+enum class CopyRefusal { None, NoItemNamed, OntoItself };
+CopyRefusal CheckCopyTarget(const std::string& source, const std::string& target);
+
 // The readers, authors and coordinators of the folder or workspace at url, as
 // the store returns them; empty when it cannot be opened.
 com::Variant CollectAllReaderNames(const std::string& url);

@@ -28,8 +28,9 @@ WorkspaceOutcome CreateWorkspace(const std::string& url, const com::Variant& coo
                                  const com::Variant& readers, CreationAttempt attempt)
 {
     bool exists = false;
+    bool created = false;
     ErrorTrap trap("in CreateWorkspace");
-    trap.on(store::errItemExists, [&] { exists = true; });
+    OnItemExists(trap, attempt, exists);
     trap.on({store::errNotHostAdministrator, kCreationRefused}, [] {
             ui::MsgBox("You should have administrative privileges on Microsoft Windows server to create a workspace. "
                        "Contact your system administrator.",
@@ -37,16 +38,27 @@ WorkspaceOutcome CreateWorkspace(const std::string& url, const com::Variant& coo
             gAbortWorkspaceCopy = true;
         })
         .leave();
-    trap.on(kIgnoredCreationError);
+    trap.on(kIgnoredCreationError, [&] { created = true; });
 
     store::SpsServer server;
     server.setPreOpenFlag(true);
     trap.step([&] { server.DataSource().Open(WorkspaceContainerUrl(gDestServerName), kModeReadWrite, -1, kOverwrite); });
     const std::string bin = trap.value([] { return FindSPSInstallationPath(gDestServerName); });
-    trap.step([&] { server.CreateWorkspace(url, bin + "localschema.xml", bin + "defaultworkspace.cab", 0); });
+    // A replacement is built whole before it takes the old workspace's place.
+    trap.step([&] {
+        if (attempt == CreationAttempt::Replacement)
+            server.ReplaceWorkspace(url, bin + "localschema.xml", bin + "defaultworkspace.cab");
+        else
+            server.CreateWorkspace(url, bin + "localschema.xml", bin + "defaultworkspace.cab", 0);
+        created = true;
+    });
     if (trap.hasLeft()) return WorkspaceOutcome::NotCreated;
 
     if (!exists) {
+        // A creation that failed leaves nothing to give roles to or to show,
+        // whatever opening the URL would find (the server, for a URL that
+        // names no workspace).
+        if (!created) return attempt == CreationAttempt::Replacement ? WorkspaceOutcome::NotReplaced : WorkspaceOutcome::NotCreated;
         store::SpsFolder workspace;
         workspace.setPreOpenFlag(false);
         bool opened = false;
@@ -54,8 +66,6 @@ WorkspaceOutcome CreateWorkspace(const std::string& url, const com::Variant& coo
             workspace.DataSource().Open(url, 0, -1);
             opened = true;
         });
-        // No workspace to open: the creation failed, and there is nothing to
-        // give roles to or to show.
         if (!opened) return WorkspaceOutcome::NotCreated;
         trap.step([&] { workspace.setCoordinators(coordinators); });
         trap.step([&] { workspace.setAuthors(authors); });
@@ -67,7 +77,6 @@ WorkspaceOutcome CreateWorkspace(const std::string& url, const com::Variant& coo
     }
 
     if (attempt == CreationAttempt::Replacement) return WorkspaceOutcome::NotReplaced;
-    DeleteExistingWorkspace(url);
     trap.step([] { ui::DoEvents(); });
     trap.step([] { MainWindow().DisplayDestWorkspaces(gDestServerName); });
     trap.step([] { ui::DoEvents(); });
@@ -89,16 +98,6 @@ std::string FindSPSInstallationPath(const std::string& server)
     trap.step([&] { value = key.get("StringValue", "InstallPath"); });
     trap.step([&] { installPath = value.get("ValueData").toString(); });
     return TemplateFolderPath(server, installPath);
-}
-
-void DeleteExistingWorkspace(const std::string& url)
-{
-    ErrorTrap trap("in DeleteExistingWorkspace");
-    store::SpsWorkspace workspace;
-    workspace.setPreOpenFlag(false);
-    trap.step([&] { workspace.DataSource().Open(url, 0, -1); });
-    trap.step([&] { workspace.Delete(url); });
-    trap.step([] { ui::DoEvents(); });
 }
 
 std::string TemplateFolderPath(const std::string& server, const std::string& installPath)

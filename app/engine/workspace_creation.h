@@ -12,7 +12,7 @@
 enum class WorkspaceOutcome {
     Created,     // the workspace stands, new or replacing an old one
     NotCreated,  // the creation failed (logged)
-    NotReplaced, // a workspace of that name exists and could not be deleted
+    NotReplaced, // a workspace of that name exists and could not be replaced
 };
 
 WorkspaceOutcome CreateWorkspace(const std::string& url, const com::Variant& coordinators, const com::Variant& authors,
@@ -20,7 +20,6 @@ WorkspaceOutcome CreateWorkspace(const std::string& url, const com::Variant& coo
 // The destination server's template folder "\\SERVER\C$\...\bin\", read from
 // its registry through the registry component.
 std::string FindSPSInstallationPath(const std::string& server);
-void DeleteExistingWorkspace(const std::string& url);
 
 // "\\" server "\" the installation folder with its drive's colon turned into
 // "$" (the administrative share), then "\bin\": "C:\Program Files\X" on SRV

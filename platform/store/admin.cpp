@@ -218,7 +218,11 @@ std::string AddFolder(const std::string& parentUrl, const std::string& name, Ite
     return url;
 }
 
-std::string AddDocument(const std::string& folderUrl, const std::string& name, const DocumentSpec& document)
+namespace {
+
+// Creates the document, or puts it in place of the item of that name.
+std::string saveDocument(const std::string& folderUrl, const std::string& name, const DocumentSpec& document,
+                         ItemSession::Taken taken)
 {
     ItemSession item(ItemKind::Document);
     ItemData& data = item.data();
@@ -232,13 +236,20 @@ std::string AddDocument(const std::string& folderUrl, const std::string& name, c
     const std::string url = ChildUrl(folderUrl, name);
     if (document.state == DocumentState::CreatedCheckedIn) {
         data.publishing = PublishingState{{}, 1, 0, {}, "createdcheckedin"};
-        item.saveTo(url, ItemSession::Publishing::AsGiven);
+        item.saveTo(url, ItemSession::Publishing::AsGiven, taken);
         return url;
     }
-    item.saveTo(url);
+    item.saveTo(url, ItemSession::Publishing::Fresh, taken);
     if (document.state == DocumentState::CheckedIn) item.checkIn();
     if (document.state == DocumentState::Published) item.publish();
     return url;
+}
+
+} // namespace
+
+std::string AddDocument(const std::string& folderUrl, const std::string& name, const DocumentSpec& document)
+{
+    return saveDocument(folderUrl, name, document, ItemSession::Taken::Refuse);
 }
 
 namespace {
@@ -256,16 +267,15 @@ bool added(Add add, IfExists ifExists)
     }
 }
 
-// The item that has the name a new item was to take: a folder for a folder,
-// a document for a document, else errItemExists.
-ItemSession takenBy(const std::string& url, bool container)
+// Refuses the item that has the name a new item was to take unless it is a
+// folder for a folder, a document for a document (errItemExists).
+void requireTakenBySameKind(const std::string& url, bool container)
 {
     ItemSession existing(ItemKind::Document);
     existing.open(url);
     if (IsContainer(existing.kind()) != container)
         throw com::ComError(errItemExists, "\"" + url + "\" is a " + (container ? "document" : "folder") + ": a "
                                                + (container ? "folder" : "document") + " cannot take its place");
-    return existing;
 }
 
 } // namespace
@@ -273,10 +283,9 @@ ItemSession takenBy(const std::string& url, bool container)
 Added PutDocument(const std::string& folderUrl, const std::string& name, const DocumentSpec& document, IfExists ifExists)
 {
     if (added([&] { AddDocument(folderUrl, name, document); }, ifExists)) return Added::Created;
-    ItemSession existing = takenBy(ChildUrl(folderUrl, name), false);
+    requireTakenBySameKind(ChildUrl(folderUrl, name), false);
     if (ifExists == IfExists::Skip) return Added::Skipped;
-    existing.remove({});
-    AddDocument(folderUrl, name, document);
+    saveDocument(folderUrl, name, document, ItemSession::Taken::Replace);
     return Added::Replaced;
 }
 
@@ -344,7 +353,7 @@ std::pair<std::string, bool> putFolder(const std::string& parentUrl, const std::
 {
     const std::string url = ChildUrl(parentUrl, name);
     if (added([&] { AddFolder(parentUrl, name); }, ifExists)) return {url, true};
-    takenBy(url, true);
+    requireTakenBySameKind(url, true);
     return {url, false};
 }
 

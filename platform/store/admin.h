@@ -78,7 +78,8 @@ std::string AddDocument(const std::string& folderUrl, const std::string& name, c
 enum class IfExists {
     Fail,     // errItemExists
     Skip,     // a document is left as it is; an existing folder is kept and filled
-    Replace,  // a document is deleted and made anew; an existing folder is kept and filled
+    Replace,  // a document is made anew in place of the old one, which stays whole until
+              // the new one takes its name; an existing folder is kept and filled
 };
 enum class Added { Created, Replaced, Skipped };
 

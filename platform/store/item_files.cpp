@@ -384,17 +384,24 @@ void requireTreeNames(const NewItem& item)
     for (const NewItem& child : item.children) requireTreeNames(child);
 }
 
-enum class Replacing { No, Yes };
+enum class Replacing { No, Yes, Exchange };
 
 void renameInFolder(int directory, const std::string& from, const std::string& to, Replacing replacing = Replacing::Yes)
 {
-    const unsigned flags = replacing == Replacing::Yes ? 0 : RENAME_NOREPLACE;
+    const unsigned flags = replacing == Replacing::Yes ? 0 : replacing == Replacing::No ? RENAME_NOREPLACE : RENAME_EXCHANGE;
     if (::renameat2(directory, from.c_str(), directory, to.c_str(), flags) != 0) {
         const int error = errno;
         if (error == ENOENT) throw com::ComError(errItemNotFound, "The item \"" + from + "\" does not exist");
         if (error == EEXIST) throw com::ComError(errItemExists, "An item named \"" + to + "\" exists already");
         throwSystemError("Cannot rename " + from + " in the document store", error);
     }
+}
+
+// Makes files durable at once, whatever scope is open.
+void flushNow(const std::vector<WrittenFile>& written)
+{
+    for (const WrittenFile& file : written)
+        if (::fsync(file.file.get()) != 0) throwSystemError("Cannot write to the document store");
 }
 
 // The names in an open folder that may be items, by their case-folded form.
@@ -523,19 +530,46 @@ Content ItemFiles::create(HostStore::WriteLock& lock, const Names& parent, const
     requireTreeNames(item);
     if (existingName(lock, parent, item.name))
         throw com::ComError(errItemExists, "An item named \"" + item.name + "\" exists already in \"" + NamesKey(parent) + "\"");
+    return put(lock, parent, item, nullptr);
+}
+
+Content ItemFiles::replace(HostStore::WriteLock& lock, const Names& parent, const NewItem& item, const LoadedItem& replaced)
+{
+    requireTreeNames(item);
+    return put(lock, parent, item, &replaced);
+}
+
+Content ItemFiles::put(HostStore::WriteLock& lock, const Names& parent, const NewItem& item, const LoadedItem* replaced)
+{
     const FileHandle folder = openContainer(store_, parent);
     const std::string temporary = temporaryName();
     std::vector<WrittenFile> written;
     try {
         writeTree(folder.get(), temporary, item, written);
-        renameInFolder(folder.get(), temporary, item.name, Replacing::No);
+        if (replaced) {
+            // The old item goes only once the new one is whole on disk.
+            flushNow(written);
+            renameInFolder(folder.get(), temporary, replaced->names.back(), Replacing::Exchange);
+        } else {
+            renameInFolder(folder.get(), temporary, item.name, Replacing::No);
+        }
     } catch (...) {
         net::RemoveTreeAt(folder.get(), temporary);
         throw;
     }
-    if (HostStore::FolderNames* names = store_.cachedNames(NamesKey(parent), lock.generation()))
-        names->emplace(net::CaseFold(item.name), item.name);
-    lock.commit(StoreChange::NamesInFolder);
+    HostStore::FolderNames* cachedNames = store_.cachedNames(NamesKey(parent), lock.generation());
+    bool containersChanged = IsContainer(item.data.kind);
+    if (replaced) {
+        // The temporary name holds the old item now; what a crash leaves of
+        // it is cleared away by the next writer.
+        net::RemoveTreeAt(folder.get(), temporary);
+        const std::string& oldName = replaced->names.back();
+        if (oldName != item.name) renameInFolder(folder.get(), oldName, item.name, Replacing::No);
+        if (cachedNames) cachedNames->erase(net::CaseFold(oldName));
+        containersChanged = containersChanged || IsContainer(replaced->data.kind);
+    }
+    if (cachedNames) cachedNames->emplace(net::CaseFold(item.name), item.name);
+    lock.commit(replaced && containersChanged ? StoreChange::Tree : StoreChange::NamesInFolder);
     for (const WrittenFile& file : written) MakeDurable(file.file.get());
     if (IsContainer(item.data.kind)) return {};
     Names names = parent;

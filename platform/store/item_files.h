@@ -76,6 +76,11 @@ public:
     // than the file system holds. It returns the content of the new item as
     // now stored (empty for a container).
     Content create(HostStore::WriteLock& lock, const Names& parent, const NewItem& item);
+    // Writes item in parent in place of the stored item replaced, which has
+    // its name in some letter case: the new item is written whole and flushed
+    // under a temporary name, exchanged with the old one in one rename, and
+    // only then is the old one removed. Returns what create() returns.
+    Content replace(HostStore::WriteLock& lock, const Names& parent, const NewItem& item, const LoadedItem& replaced);
     // In place when content is all of the content stored in the item's file
     // and the metadata fits the file's slots; otherwise as a new file. Returns
     // the content as now stored.
@@ -84,6 +89,8 @@ public:
     void remove(HostStore::WriteLock& lock, const Names& names, bool container);
 
 private:
+    Content put(HostStore::WriteLock& lock, const Names& parent, const NewItem& item, const LoadedItem* replaced);
+
     HostStore& store_;
 };
 

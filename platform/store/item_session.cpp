@@ -97,6 +97,46 @@ std::string readTemplateFile(const std::string& unc)
     return net::ReadToEnd(net::OpenUncFile(unc).get(), unc);
 }
 
+// Refuses the deletion of a stored item that the user may not delete: by its
+// kind, as the roles say, and a document checked out by someone else.
+void requireRemovable(AccessControl& access, const LoadedItem& item, const std::string& shown)
+{
+    const Names& names = item.names;
+    switch (item.data.kind) {
+    case ItemKind::Server: throw com::ComError(errPermissionDenied, "A server's workspace container cannot be deleted");
+    case ItemKind::Workspace: access.require(names, Role::Coordinator, "delete the workspace"); break;
+    case ItemKind::PropertyDef:
+    case ItemKind::ContentClass: access.require(parentOf(names), Role::Coordinator, "delete schema items"); break;
+    case ItemKind::Document:
+        access.require(parentOf(names), Role::Author, "delete documents");
+        requireNotCheckedOutByOther(item.data.publishing, sys::CurrentUser(), shown);
+        break;
+    default: access.require(parentOf(names), Role::Author, "delete folders"); break;
+    }
+}
+
+// The stored item that a new item named name is to replace in parent, checked
+// as its deletion would be; nullopt when the name is free.
+std::optional<LoadedItem> replacedItem(ItemFiles& files, AccessControl& access, HostStore::WriteLock& lock,
+                                       const Names& parent, const std::string& name, const std::string& url)
+{
+    const std::optional<std::string> stored = files.existingName(lock, parent, name);
+    if (!stored) return std::nullopt;
+    Names names = parent;
+    names.push_back(*stored);
+    std::optional<LoadedItem> item;
+    std::string reason = "it is no item of the store";
+    try {
+        item = files.load(names);
+    } catch (const com::ComError& error) {
+        reason = error.description();
+    }
+    if (!item)
+        throw com::ComError(errItemExists, "\"" + url + "\" cannot take the place of \"" + *stored + "\": " + reason);
+    requireRemovable(access, *item, url);
+    return item;
+}
+
 ado::Recordset::Row listedRow(const std::string& base, const ListedEntry& entry)
 {
     ado::Recordset::Row row;
@@ -169,7 +209,7 @@ void ItemSession::open(const std::string& url)
     bind(std::move(target.store), url, std::move(*item), generation);
 }
 
-void ItemSession::saveTo(const std::string& url, Publishing publishing)
+void ItemSession::saveTo(const std::string& url, Publishing publishing, Taken taken)
 {
     Target target = connectTo(url);
     const Names& path = target.url.path;
@@ -207,7 +247,10 @@ void ItemSession::saveTo(const std::string& url, Publishing publishing)
             requireKnownAccounts(*target.store, data.roles);
         }
     }
-    Content stored = files.create(lock, parent->names, NewItem{path.back(), data, *content_, {}});
+    const NewItem item{path.back(), data, *content_, {}};
+    const std::optional<LoadedItem> replaced =
+        taken == Taken::Replace ? replacedItem(files, access, lock, parent->names, path.back(), url) : std::nullopt;
+    Content stored = replaced ? files.replace(lock, parent->names, item, *replaced) : files.create(lock, parent->names, item);
 
     Names names = parent->names;
     names.push_back(path.back());
@@ -264,20 +307,9 @@ void ItemSession::remove(const std::string& url)
     const std::string shown = url.empty() ? url_ : url;
     if (!stored) throw com::ComError(errItemNotFound, "The item \"" + shown + "\" does not exist");
 
-    const ItemKind storedKind = stored->data.kind;
+    requireRemovable(access, *stored, shown);
     const Names& names = stored->names;
-    switch (storedKind) {
-    case ItemKind::Server: throw com::ComError(errPermissionDenied, "A server's workspace container cannot be deleted");
-    case ItemKind::Workspace: access.require(names, Role::Coordinator, "delete the workspace"); break;
-    case ItemKind::PropertyDef:
-    case ItemKind::ContentClass: access.require(parentOf(names), Role::Coordinator, "delete schema items"); break;
-    case ItemKind::Document:
-        access.require(parentOf(names), Role::Author, "delete documents");
-        requireNotCheckedOutByOther(stored->data.publishing, sys::CurrentUser(), shown);
-        break;
-    default: access.require(parentOf(names), Role::Author, "delete folders"); break;
-    }
-    files.remove(lock, names, IsContainer(storedKind));
+    files.remove(lock, names, IsContainer(stored->data.kind));
     if (isBound() && store_->root() == target.store->root() && names_ == names) store_.reset();
 }
 
@@ -394,7 +426,8 @@ std::vector<std::string> ItemSession::contentClasses() const
     return classes;
 }
 
-std::string ItemSession::createWorkspace(const std::string& url, const std::string& schemaFile, const std::string& templateFile)
+std::string ItemSession::createWorkspace(const std::string& url, const std::string& schemaFile, const std::string& templateFile,
+                                         Taken taken)
 {
     requireBound("create a workspace");
     requireKind({ItemKind::Server}, "CreateWorkspace");
@@ -410,7 +443,8 @@ std::string ItemSession::createWorkspace(const std::string& url, const std::stri
     if (!store->host().isAdministrator(user))
         throw com::ComError(errNotHostAdministrator, user + " is not an administrator of " + store->host().name);
     ItemFiles files(*store);
-    {
+    AccessControl access(*store, files);
+    if (taken == Taken::Refuse) {
         HostStore::WriteLock lock(*store);
         if (files.existingName(lock, {}, name))
             throw com::ComError(errItemExists, "The workspace \"" + url + "\" exists already");
@@ -420,7 +454,12 @@ std::string ItemSession::createWorkspace(const std::string& url, const std::stri
     const NewItem workspace = BuildWorkspace(name, schema, folders, user, sys::Now());
 
     HostStore::WriteLock lock(*store);
-    files.create(lock, {}, workspace);
+    const std::optional<LoadedItem> replaced =
+        taken == Taken::Replace ? replacedItem(files, access, lock, {}, name, url) : std::nullopt;
+    if (replaced)
+        files.replace(lock, {}, workspace, *replaced);
+    else
+        files.create(lock, {}, workspace);
     return ItemUrlText(target->host, target->path);
 }
 

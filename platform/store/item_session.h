@@ -35,7 +35,10 @@ public:
     void open(const std::string& url);
     // How a document's publishing state is set when it is created.
     enum class Publishing { Fresh, AsGiven };
-    void saveTo(const std::string& url, Publishing publishing = Publishing::Fresh);
+    // What a save does with an item that has the name already: refuse it
+    // (errItemExists), or take its place (see SpsDataSource::SaveOver).
+    enum class Taken { Refuse, Replace };
+    void saveTo(const std::string& url, Publishing publishing = Publishing::Fresh, Taken taken = Taken::Refuse);
     void save();
     void remove(const std::string& url);
 
@@ -50,7 +53,8 @@ public:
     ado::Recordset workspaces() const;
     std::vector<std::string> contentClasses() const;
     // Creates a workspace on this server; returns its URL.
-    std::string createWorkspace(const std::string& url, const std::string& schemaFile, const std::string& templateFile);
+    std::string createWorkspace(const std::string& url, const std::string& schemaFile, const std::string& templateFile,
+                                Taken taken = Taken::Refuse);
 
     // Documents.
     void checkIn();

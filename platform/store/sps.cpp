@@ -34,6 +34,11 @@ void SpsDataSource::SaveTo(const std::string& url, int, int, int)
     session_->saveTo(url);
 }
 
+void SpsDataSource::SaveOver(const std::string& url)
+{
+    session_->saveTo(url, ItemSession::Publishing::Fresh, ItemSession::Taken::Replace);
+}
+
 void SpsDataSource::Save()
 {
     session_->save();
@@ -164,6 +169,14 @@ SpsWorkspace SpsServer::CreateWorkspace(const std::string& url, const std::strin
 {
     SpsWorkspace workspace;
     workspace.DataSource().Open(session().createWorkspace(url, schemaFile, templateFile));
+    return workspace;
+}
+
+SpsWorkspace SpsServer::ReplaceWorkspace(const std::string& url, const std::string& schemaFile,
+                                         const std::string& templateFile)
+{
+    SpsWorkspace workspace;
+    workspace.DataSource().Open(session().createWorkspace(url, schemaFile, templateFile, ItemSession::Taken::Replace));
     return workspace;
 }
 

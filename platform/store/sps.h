@@ -65,6 +65,14 @@ public:
     // is missing: errItemNotFound. The kind created is the kind of the item the
     // object was opened on, else the object's own kind.
     void SaveTo(const std::string& url, int mode = 0, int createOption = 0, int options = 0);
+    // SaveTo in place of an item that has the name already: the new item is
+    // written whole, and made durable, before it takes the name over in one
+    // step, and only then is the old one (with all below it) removed. A
+    // failure at any point leaves the old item as it was. The user must be
+    // allowed to delete the old item as well as to create the new one; an
+    // entry of that name that is no item of the store (a link, say) cannot be
+    // replaced: errItemExists.
+    void SaveOver(const std::string& url);
     // Writes the opened item's changed values back in place.
     void Save();
 
@@ -211,6 +219,11 @@ public:
     // unreadable: E_FAIL naming the file.
     SpsWorkspace CreateWorkspace(const std::string& url, const std::string& schemaFile,
                                  const std::string& templateFile, int flags = 0);
+    // CreateWorkspace in place of a workspace of that name: the new one is
+    // built whole before it takes the old one's place, and the old one is
+    // removed only then (see SpsDataSource::SaveOver). The user must
+    // coordinate the old workspace.
+    SpsWorkspace ReplaceWorkspace(const std::string& url, const std::string& schemaFile, const std::string& templateFile);
 };
 
 // A document: content, content type, and the values the copy carries over.

@@ -1,0 +1,59 @@
+#include "app/engine/creation_attempt.h"
+
+#include "app/core/error_catch.h"
+#include "app/core/report_entries.h"
+#include "app/core/shared_state.h"
+#include "platform/com/hresult.h"
+#include "platform/store/errors.h"
+
+namespace {
+
+std::string RefusalText(CopyRefusal refusal, const std::string& source, const std::string& target)
+{
+    if (refusal == CopyRefusal::NoItemNamed) return "\"" + target + "\" names no item inside a workspace";
+    return "\"" + target + "\" is \"" + source + "\" itself or lies inside it";
+}
+
+} // namespace
+
+void OnItemExists(ErrorTrap& trap, CreationAttempt attempt, bool& exists)
+{
+    ErrorRule& rule = trap.on(store::errItemExists, [&exists] { exists = true; });
+    if (attempt == CreationAttempt::Replacement) rule.log();
+}
+
+bool CopyRefused(ErrorTrap& trap, const std::string& source, const std::string& target, ItemRow row,
+                 const std::string& notSavedRemark)
+{
+    const CopyRefusal refusal = CheckCopyTarget(source, target);
+    if (refusal == CopyRefusal::None) return false;
+    trap.logError(com::E_INVALIDARG, RefusalText(refusal, source, target));
+    row.remark = refusal == CopyRefusal::NoItemNamed ? notSavedRemark : kCopyOntoItselfRemark;
+    ReportFailure(row);
+    return true;
+}
+
+void ReportWhenDurable(ErrorTrap& trap, store::WriteScope& scope, ItemRow row, const std::string& failureRemark)
+{
+    if (!Committed(trap, scope)) {
+        row.remark = failureRemark;
+        ReportFailure(row);
+        return;
+    }
+    AppendReportEntry(row.source, row.destination, row.size, row.remark);
+    ++gReplicatedCount;
+}
+
+void ReportFailure(const ItemRow& row)
+{
+    AppendReportEntry(row.source, row.destination, row.size, row.remark);
+    ++gFailedCount;
+}
+
+bool Committed(ErrorTrap& trap, store::WriteScope& scope)
+{
+    // Also after the procedure has left: what it wrote is flushed all the same.
+    const std::optional<CaughtError> failure = CatchError([&] { scope.commit(); });
+    if (failure) trap.logError(failure->number, failure->description);
+    return !failure;
+}
