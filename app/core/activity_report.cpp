@@ -2,6 +2,7 @@
 
 #include "app/core/error_log.h"
 #include "app/core/error_trap.h"
+#include "app/core/report_entries.h"
 #include "app/core/runtime_errors.h"
 #include "app/core/shared_state.h"
 #include "app/core/text_file.h"
@@ -106,6 +107,8 @@ void ReportFile::save() const
 
 void WriteActivityReport()
 {
+    // The report never calls copied what is not durable yet.
+    SettleReportEntries();
     ErrorTrap trap("in WriteActivityReport");
     const std::array<std::int32_t, 3> counters{gReportItemCount, gReplicatedCount, gFailedCount};
     trap.onAnyOther().log().leave().then([&] {

@@ -121,6 +121,7 @@ public:
     }
 
     bool hasLeft() const { return left_; }
+    const std::string& tag() const { return tag_; }
 
     // Logs an error the procedure finds itself, with its tag; no row of the
     // table applies.

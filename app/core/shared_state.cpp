@@ -1,5 +1,7 @@
 #include "app/core/shared_state.h"
 
+#include "app/core/report_entries.h"
+
 std::string gSelectedSources;
 std::string gSelectedDestinations;
 std::string gSelectedTypes;
@@ -58,6 +60,7 @@ std::string gLanguageSPS;
 
 void ResetSharedStateForTesting()
 {
+    SettleReportEntries();
     for (std::string* text : {&gSelectedSources, &gSelectedDestinations, &gSelectedTypes, &gProfileSources,
                               &gProfileDestinations, &gSourceServerName, &gDestServerName, &gCurrentSourceUrl,
                               &gCurrentDestUrl, &gReportSrc, &gReportDest, &gReportSize, &gReportStatus,

@@ -1,6 +1,7 @@
 #include "app/engine/creation_attempt.h"
 
 #include "app/core/error_catch.h"
+#include "app/core/error_log.h"
 #include "app/core/report_entries.h"
 #include "app/core/shared_state.h"
 #include "platform/com/hresult.h"
@@ -35,13 +36,21 @@ bool CopyRefused(ErrorTrap& trap, const std::string& source, const std::string& 
 
 void ReportWhenDurable(ErrorTrap& trap, store::WriteScope& scope, ItemRow row, const std::string& failureRemark)
 {
-    if (!Committed(trap, scope)) {
+    store::PendingFlush flush;
+    if (const auto failure = CatchError([&] { flush = scope.commit(); })) {
+        trap.logError(failure->number, failure->description);
         row.remark = failureRemark;
         ReportFailure(row);
         return;
     }
-    AppendReportEntry(row.source, row.destination, row.size, row.remark);
-    ++gReplicatedCount;
+    // The flush runs while the next item is copied; the row is settled when
+    // it has finished.
+    AppendReportEntryWhenDurable(row.source, row.destination, row.size, row.remark, failureRemark,
+                                 [flush, tag = trap.tag()] {
+                                     const auto failure = CatchError([&] { flush.wait(); });
+                                     if (failure) WriteErrorLog(ErrorLogEntry(failure->number, failure->description, tag));
+                                     return !failure;
+                                 });
 }
 
 void ReportFailure(const ItemRow& row)
@@ -53,7 +62,7 @@ void ReportFailure(const ItemRow& row)
 bool Committed(ErrorTrap& trap, store::WriteScope& scope)
 {
     // Also after the procedure has left: what it wrote is flushed all the same.
-    const std::optional<CaughtError> failure = CatchError([&] { scope.commit(); });
+    const std::optional<CaughtError> failure = CatchError([&] { scope.commit().wait(); });
     if (failure) trap.logError(failure->number, failure->description);
     return !failure;
 }

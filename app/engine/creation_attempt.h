@@ -39,9 +39,10 @@ struct ItemRow {
 bool CopyRefused(ErrorTrap& trap, const std::string& source, const std::string& target, ItemRow row,
                  const std::string& notSavedRemark);
 
-// Records row for an item the scope wrote, once the scope's writes are
-// durable: the item counts as replicated. When the flush fails (logged by the
-// trap), the row's remark is failureRemark and the item counts as failed.
+// Records row for an item the scope wrote and counts it replicated, while the
+// scope's writes are flushed; the row is settled when they are durable (see
+// AppendReportEntryWhenDurable). When the flush fails (logged with the trap's
+// tag), the row's remark becomes failureRemark and the item counts as failed.
 void ReportWhenDurable(ErrorTrap& trap, store::WriteScope& scope, ItemRow row, const std::string& failureRemark);
 
 // Records a failed item's row and counts it.

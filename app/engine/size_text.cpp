@@ -1,5 +1,7 @@
 #include "app/engine/size_text.h"
 
+#include "platform/sys/system_info.h"
+
 std::string SizeText(std::int64_t bytes)
 {
     if (bytes <= 1024) return std::to_string(bytes) + " Bytes";
@@ -12,6 +14,6 @@ std::string SizeText(std::int64_t bytes)
     if (remainder * 2 > 1024 || (remainder * 2 == 1024 && tenths % 2 != 0)) ++tenths;
 
     std::string text = std::to_string(tenths / 10);
-    if (tenths % 10 != 0) text += "." + std::to_string(tenths % 10);
+    if (tenths % 10 != 0) text += sys::DecimalSeparator() + std::to_string(tenths % 10);
     return text + " KB";
 }

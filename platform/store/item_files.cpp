@@ -400,8 +400,7 @@ void renameInFolder(int directory, const std::string& from, const std::string& t
 // Makes files durable at once, whatever scope is open.
 void flushNow(const std::vector<WrittenFile>& written)
 {
-    for (const WrittenFile& file : written)
-        if (::fsync(file.file.get()) != 0) throwSystemError("Cannot write to the document store");
+    for (const WrittenFile& file : written) FlushNow(file.file.get());
 }
 
 // The names in an open folder that may be items, by their case-folded form.

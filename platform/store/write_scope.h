@@ -4,14 +4,22 @@
 // it returns: another process, or a crash of this one, meets the item before
 // or after it, never half of it. Making writes durable takes a flush, and
 // flushes are what a copy spends its time on: outside a scope each write
-// flushes its file at once; inside one, the files written are flushed by
-// commit(), once each however often they were written.
+// flushes its file at once; inside one, the files written are flushed when
+// the scope commits, once each however often they were written.
 //
 //     store::WriteScope scope;
 //     document.DataSource().SaveTo(url);
 //     store::SpsVersion().checkIn(document);
 //     store::SpsVersion().publish(document);
-//     scope.commit();                  // the document is durable from here
+//     store::PendingFlush flush = scope.commit();   // flushing starts
+//     ...                                            // the next document
+//     flush.wait();                   // the document is durable from here
+//
+// A commit hands the files to the store's flushing threads and returns at
+// once, so that the flush of one piece of work runs while the next is read
+// and written, and flushes that run side by side let the file system write
+// them together. The threads hold only their own copies of the files'
+// descriptors.
 //
 // Scopes belong to the thread that opens them and nest; the innermost one
 // gathers the writes. Inside a scope each host's settings are checked once,
@@ -20,23 +28,42 @@
 #include "platform/net/folder.h"
 
 #include <cstdint>
+#include <memory>
 #include <sys/types.h>
 #include <vector>
 
 namespace store {
 
+struct FlushJob;
+
+// The flush of a committed scope, which may still be running.
+class PendingFlush {
+public:
+    // Nothing to flush: finished, with success.
+    PendingFlush() = default;
+    explicit PendingFlush(std::shared_ptr<FlushJob> job) : job_(std::move(job)) {}
+
+    bool finished() const;
+    // Waits until the flush has finished; throws ComError when a file could
+    // not be made durable.
+    void wait() const;
+
+private:
+    std::shared_ptr<FlushJob> job_;
+};
+
 class WriteScope {
 public:
     WriteScope();
-    // Flushes what commit() has not; a failure then goes unreported, so work
-    // that reports its writes done commits first.
+    // Flushes, and waits for, what commit() has not been given; a failure
+    // then goes unreported, so work that reports its writes done commits
+    // first.
     ~WriteScope();
     WriteScope(const WriteScope&) = delete;
     WriteScope& operator=(const WriteScope&) = delete;
 
-    // Flushes every file written inside the scope so far. A failure throws
-    // ComError after the other files have been flushed.
-    void commit();
+    // Starts flushing every file written inside the scope so far.
+    PendingFlush commit();
 
     // The innermost scope of this thread; null outside any.
     static WriteScope* Current();
@@ -59,8 +86,15 @@ private:
 };
 
 // Makes a file that the store has just written durable, together with its
-// name when it is new: at once outside a scope, at the scope's commit inside
+// name when it is new: at once outside a scope, when the scope commits inside
 // one.
 void MakeDurable(int descriptor);
+// Makes a file durable at once, inside a scope or not; throws ComError when
+// that fails.
+void FlushNow(int descriptor);
+
+// For tests: the k-th file handed to a flush from now on (counted in the
+// order the flushes are asked for) fails as on a full disk; 0 clears it.
+void FailFlushForTesting(int k);
 
 } // namespace store

@@ -1,5 +1,7 @@
 #include "platform/sys/system_info.h"
 
+#include <QLocale>
+
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -139,5 +141,10 @@ std::filesystem::path SystemDrive()
 }
 
 void SetSystemDriveForTesting(const std::filesystem::path& root) { systemDriveOverride() = root; }
+
+std::string DecimalSeparator()
+{
+    return QLocale().decimalPoint().toStdString();
+}
 
 } // namespace sys

@@ -38,6 +38,11 @@ LanguageId LanguageIdForLocale(const std::string& locale);
 // "Unknown language" for an identifier missing from the table).
 std::string LanguageName(LanguageId id);
 
+// The decimal separator of the user's number format: that of Qt's default
+// locale, which is the system locale (LC_ALL, else LC_NUMERIC, else LANG)
+// unless one was set in its place.
+std::string DecimalSeparator();
+
 // The language recorded in a file's version data. Files on this platform
 // carry no version resource with a translation table, and a file without
 // version data has the identifier 0.

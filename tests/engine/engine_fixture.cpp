@@ -1,6 +1,7 @@
 #include "engine_fixture.h"
 
 #include "app/core/error_log.h"
+#include "app/core/report_entries.h"
 #include "app/core/shared_state.h"
 #include "app/core/text_lists.h"
 #include "platform/com/module_loader.h"
@@ -51,6 +52,7 @@ store::RoleLists RolesOf(const std::string& url)
 
 std::vector<ReportRow> ReportRows()
 {
+    SettleReportEntries();
     const auto sources = Entries(gReportSrc, "##");
     const auto destinations = Entries(gReportDest, "##");
     const auto sizes = Entries(gReportSize, "##");

@@ -38,7 +38,8 @@ bool ItemExists(const std::string& url);
 // The role lists in force on a folder or workspace.
 store::RoleLists RolesOf(const std::string& url);
 
-// What the report accumulators hold.
+// What the report accumulators hold once the rows waiting for their flushes
+// are settled.
 std::vector<ReportRow> ReportRows();
 std::vector<PropertyRow> PropertyRows();
 

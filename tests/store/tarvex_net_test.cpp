@@ -1,9 +1,11 @@
 // The network admin command as users run it: the demo network and its dump,
 // and two processes writing into one store at once.
 
+#include "platform/ado/stream.h"
 #include "platform/store/admin.h"
 #include "platform/store/item_data.h"
 #include "platform/store/item_files.h"
+#include "platform/store/sps.h"
 #include "support/store_fixture.h"
 #include "support/tool_process.h"
 
@@ -12,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <random>
 #include <set>
 #include <unistd.h>
 
@@ -227,6 +230,45 @@ TEST(TarvexNetTest, AnImportCutShortIsFinishedByImportingAgain)
             const int number = std::stoi(file["name"].get<std::string>().substr(5));
             EXPECT_EQ(file["size"], 20000 + number) << file["name"];
         }
+    }
+}
+
+// A replacing import killed at any moment leaves every document that was
+// there before: its old content or its new one, whole.
+TEST(TarvexNetTest, AReplacingImportKilledAnywhereLosesNoDocument)
+{
+    StoreNetwork network;
+    network.addServer("SRV");
+    const std::string documents = store::AddWorkspace("SRV", "Team") + "/Documents";
+    TempFolder local;
+    const auto contentOf = [](int file, int round) { return std::string(30000 + 97 * file + round, char('a' + round % 26)); };
+    const auto writeTree = [&](int round) {
+        for (int i = 0; i < 24; ++i) WriteFile(local.path() / "tree" / ("file " + std::to_string(i)), contentOf(i, round));
+    };
+    const fs::path output = local.path() / "out";
+    const std::vector<std::string> import{"import", (local.path() / "tree").string(), documents, "--replace"};
+    writeTree(0);
+    ASSERT_EQ(testing_support::RunTool("tarvex-net", import, output), 0) << ReadFile(output);
+
+    std::mt19937 random(std::random_device{}());
+    for (int round = 1; round <= 10; ++round) {
+        writeTree(round);
+        const unsigned delay = std::uniform_int_distribution<unsigned>(0, 30000)(random);
+        SCOPED_TRACE("killed after " + std::to_string(delay) + " us");
+        const pid_t child = testing_support::StartTool("tarvex-net", import, output);
+        ::usleep(delay);
+        ::kill(child, SIGKILL);
+        testing_support::FinishTool(child);
+
+        for (int i = 0; i < 24; ++i) {
+            store::SpsDocument document;
+            const std::string url = documents + "/file " + std::to_string(i);
+            ASSERT_EQ(testing_support::ErrorOf([&] { document.DataSource().Open(url); }), com::S_OK) << url;
+            const std::string content = document.contentStream().Read();
+            EXPECT_TRUE(content == contentOf(i, round) || content == contentOf(i, round - 1)) << url;
+        }
+        // What the killed run did not replace, the next run does.
+        ASSERT_EQ(testing_support::RunTool("tarvex-net", import, output), 0) << ReadFile(output);
     }
 }
 
