@@ -3,25 +3,29 @@
 // every option on, against the copies that also make each file durable.
 //
 // The source is built once. Then, in interleaved rounds, the same tree is
-// copied three ways, each into a fresh target and followed by "sync -f" on
-// it: the replication into a new destination server, "rsync -a --fsync" and
-// "cp -a" of the source's store folder. Targets get unique names in folders
-// marked "chattr +T" where the file system has the attribute, and the disk is
-// synced before each timing: creating files right after many deletions, or
-// crowded into one block group, costs kernel time that would swing the
-// figures. Nothing is deleted until the end.
+// copied four ways, each into a fresh target and followed by "sync -f" on it:
+// the replication into a new destination server (which makes each document
+// durable before its report row stands), "rsync -a --fsync" (each file
+// durable), and "rsync -a" and "cp -a" of the source's store folder (one
+// flush at the end). Each round starts with another of them. Targets get
+// unique names in folders marked "chattr +T" where the file system has the
+// attribute; the disk is synced before each timing and left to settle for a
+// few seconds after it, so that one copy's writeback and freed blocks do not
+// weigh on the next one's time. Nothing is deleted until the end.
 //
 // Last, a new process copies one large document (256 MB, or the size given
 // by TARVEX_BENCH_LARGE_MB) and reports its peak resident size. The final
 // line is the ratio of the replication's median to rsync's.
 //
 //   replicate_bench                       the whole benchmark
-//   TARVEX_BENCH_ROUNDS=9 replicate_bench more rounds (7 by default)
+//   TARVEX_BENCH_ROUNDS=9 replicate_bench more rounds (5 by default)
+//   TARVEX_BENCH_SETTLE=0 replicate_bench  seconds of rest after each copy (3)
 //   TARVEX_BENCH_DOCUMENTS=4000 replicate_bench   more documents
 //   replicate_bench --large-document MB   only the large document's copy
 
 #include "fake_forms.h"
 
+#include "app/core/report_entries.h"
 #include "app/core/settings_database.h"
 #include "app/core/shared_state.h"
 #include "app/engine/replication_drivers.h"
@@ -51,7 +55,8 @@ namespace {
 
 constexpr int kFolders = 100;
 constexpr int kDefaultDocuments = 2000;
-constexpr int kDefaultRounds = 7;
+constexpr int kDefaultRounds = 5;
+constexpr int kDefaultSettleSeconds = 3;
 constexpr std::size_t kDefaultLargeMegabytes = 256;
 const std::string kOffice = "urn:schemas-microsoft-com:office:office#";
 
@@ -100,6 +105,16 @@ double Seconds(const std::function<void()>& work)
     const auto start = std::chrono::steady_clock::now();
     work();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// A timing with the disk synced before it and left to rest after it.
+double SettledSeconds(const std::function<void()>& work)
+{
+    const double seconds = Seconds(work);
+    ::sync();
+    const char* settle = std::getenv("TARVEX_BENCH_SETTLE");
+    ::sleep(settle ? unsigned(std::atoi(settle)) : kDefaultSettleSeconds);
+    return seconds;
 }
 
 double Median(std::vector<double> values)
@@ -222,6 +237,9 @@ void ReplicateWorkspace(EngineSetting& engine, const std::string& destination)
     gDestServerName = destination;
     SetEveryOption();
     DoWorkspaceReplication();
+    // As the end of a run does before its report: every row stands for a
+    // durable item.
+    SettleReportEntries();
     const int rows = CountOf(gReportStatus, "##");
     if (gFailedCount != 0 || rows != DocumentCount() + kFolders + 1)
         throw std::runtime_error("the replication into " + destination + " reported " + std::to_string(gFailedCount)
@@ -230,15 +248,10 @@ void ReplicateWorkspace(EngineSetting& engine, const std::string& destination)
 
 struct Timings {
     std::vector<double> replication;
-    std::vector<double> rsync;
-    std::vector<double> copy;
+    std::vector<double> rsyncFsync;
+    std::vector<double> rsyncThenSync;
+    std::vector<double> copyThenSync;
 };
-
-void PrintRound(int round, double replication, double rsync, double copy)
-{
-    std::printf("round %d: replication %.3f s, rsync_fsync %.3f s, cp %.3f s\n", round, replication, rsync, copy);
-    std::fflush(stdout);
-}
 
 Timings RunRounds(EngineSetting& engine, const fs::path& work, std::size_t rounds)
 {
@@ -254,28 +267,35 @@ Timings RunRounds(EngineSetting& engine, const fs::path& work, std::size_t round
     for (std::size_t round = 1; round <= rounds; ++round) {
         const std::string destination = "DST" + std::to_string(round);
         AddServer(destination);
-        const fs::path rsyncTarget = copies / ("rsync " + std::to_string(round));
-        const fs::path copyTarget = copies / ("cp " + std::to_string(round));
-        const std::array<std::function<void()>, 3> copiers = {
+        const auto target = [&](const char* tool) { return copies / (tool + std::string(" ") + std::to_string(round)); };
+        const std::array<std::function<void()>, 4> copiers = {
             [&] {
-                timings.replication.push_back(Seconds([&] {
+                timings.replication.push_back(SettledSeconds([&] {
                     ReplicateWorkspace(engine, destination);
                     Run("sync -f " + Quoted(net::FindHost(destination)->folder / "store"));
                 }));
             },
             [&] {
-                timings.rsync.push_back(Seconds([&] {
-                    synced("rsync -a --fsync " + Quoted(source) + "/ " + Quoted(rsyncTarget) + "/", rsyncTarget);
+                timings.rsyncFsync.push_back(SettledSeconds([&] {
+                    synced("rsync -a --fsync " + Quoted(source) + "/ " + Quoted(target("rsync-fsync")) + "/",
+                           target("rsync-fsync"));
                 }));
             },
             [&] {
-                timings.copy.push_back(
-                    Seconds([&] { synced("cp -a " + Quoted(source) + " " + Quoted(copyTarget), copyTarget); }));
+                timings.rsyncThenSync.push_back(SettledSeconds([&] {
+                    synced("rsync -a " + Quoted(source) + "/ " + Quoted(target("rsync")) + "/", target("rsync"));
+                }));
+            },
+            [&] {
+                timings.copyThenSync.push_back(
+                    SettledSeconds([&] { synced("cp -a " + Quoted(source) + " " + Quoted(target("cp")), target("cp")); }));
             },
         };
-        // Each round starts with another of the three.
         for (std::size_t turn = 0; turn < copiers.size(); ++turn) copiers[(round + turn) % copiers.size()]();
-        PrintRound(int(round), timings.replication.back(), timings.rsync.back(), timings.copy.back());
+        std::printf("round %zu: replication %.3f s, rsync_fsync %.3f s, rsync_then_sync %.3f s, cp_then_sync %.3f s\n",
+                    round, timings.replication.back(), timings.rsyncFsync.back(), timings.rsyncThenSync.back(),
+                    timings.copyThenSync.back());
+        std::fflush(stdout);
     }
     return timings;
 }
@@ -337,7 +357,10 @@ int LargeDocument(std::size_t megabytes)
 
         const long baseline = StatusKilobytes("VmRSS");
         if (!ResetPeakResidentSize()) throw std::runtime_error("cannot reset the peak resident size");
-        const double seconds = Seconds(DoDefaultReplication);
+        const double seconds = Seconds([] {
+            DoDefaultReplication();
+            SettleReportEntries();
+        });
         const long peak = StatusKilobytes("VmHWM");
         if (gReplicatedCount != 1) throw std::runtime_error("the large document was not copied");
         std::printf("large_document_mb %zu\n", megabytes);
@@ -368,25 +391,40 @@ int WholeBenchmark()
 
         std::cout << "building the source workspace..." << std::endl;
         const double megabytes = double(BuildSource()) / (1024 * 1024);
+        if (std::getenv("ONCE")) {
+            for (int r = 1; r <= 3; ++r) {
+            std::printf("ready %d\n", (int)getpid()); std::fflush(stdout);
+            ::sync(); ::sleep(std::atoi(std::getenv("ONCE")));
+            AddServer("DSTX" + std::to_string(r));
+            const double s = Seconds([&]{ ReplicateWorkspace(engine, "DSTX" + std::to_string(r)); });
+            std::printf("once %.3f\n", s); std::fflush(stdout);
+            }
+            ::sleep(1);
+            fs::remove_all(work);
+            return 0;
+        }
         std::printf("documents %d, folders %d, content %.1f MB, rounds %zu\n", DocumentCount(), kFolders, megabytes,
                     rounds);
 
         const Timings timings = RunRounds(engine, work, rounds);
         const double replication = Median(timings.replication);
-        const double rsync = Median(timings.rsync);
-        const double copy = Median(timings.copy);
+        const double rsyncFsync = Median(timings.rsyncFsync);
+        const double rsyncThenSync = Median(timings.rsyncThenSync);
+        const double copyThenSync = Median(timings.copyThenSync);
         std::printf("replication_seconds_median %.3f\n", replication);
-        std::printf("rsync_fsync_seconds_median %.3f\n", rsync);
-        std::printf("cp_seconds_median %.3f\n", copy);
+        std::printf("rsync_fsync_seconds_median %.3f\n", rsyncFsync);
+        std::printf("rsync_then_sync_seconds_median %.3f\n", rsyncThenSync);
+        std::printf("cp_then_sync_seconds_median %.3f\n", copyThenSync);
         std::printf("documents_per_second %.1f\n", DocumentCount() / replication);
         std::printf("megabytes_per_second %.2f\n", megabytes / replication);
-        std::printf("ratio_vs_cp %.2f\n", replication / copy);
+        std::printf("ratio_vs_cp_then_sync %.2f\n", replication / copyThenSync);
+        std::printf("ratio_vs_rsync_then_sync %.2f\n", replication / rsyncThenSync);
         std::fflush(stdout);
 
         const std::size_t large = NumberFromEnvironment("TARVEX_BENCH_LARGE_MB", kDefaultLargeMegabytes);
         if (std::system((Quoted(ExecutablePath()) + " --large-document " + std::to_string(large)).c_str()) != 0)
             throw std::runtime_error("the large document's copy failed");
-        std::printf("ratio_vs_rsync_fsync %.2f\n", replication / rsync);
+        std::printf("ratio_vs_rsync_fsync %.2f\n", replication / rsyncFsync);
         status = 0;
     } catch (const std::exception& error) {
         std::cerr << "replicate_bench: " << error.what() << std::endl;

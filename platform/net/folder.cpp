@@ -1,6 +1,7 @@
 #include "platform/net/folder.h"
 
 #include "platform/net/case_fold.h"
+#include "platform/sys/system_info.h"
 
 #include <atomic>
 #include <cerrno>
@@ -68,7 +69,7 @@ bool writeAll(int descriptor, std::string_view bytes)
 std::string temporaryName(std::string_view name)
 {
     static std::atomic<unsigned> counter{0};
-    return "." + std::string(name.substr(0, 64)) + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    return "." + std::string(name.substr(0, 64)) + ".tmp-" + std::to_string(sys::ProcessId()) + "-" + std::to_string(counter++);
 }
 
 bool removeAt(int folder, const char* name)

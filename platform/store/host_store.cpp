@@ -168,13 +168,23 @@ void HostStore::writeGeneration(std::uint64_t generation)
 
 HostStore::WriteLock::WriteLock(HostStore& store) : store_(store)
 {
-    lockFile(store_.lock_.get(), LOCK_EX);
+    WriteScope* scope = WriteScope::Current();
+    if (!scope || !scope->holdsLock(store_)) {
+        lockFile(store_.lock_.get(), LOCK_EX);
+        if (scope) scope->holdLock(store_.shared_from_this());
+    }
+    heldByScope_ = scope != nullptr;
     generation_ = store_.generation();
 }
 
 HostStore::WriteLock::~WriteLock()
 {
-    ::flock(store_.lock_.get(), LOCK_UN);
+    if (!heldByScope_) ::flock(store_.lock_.get(), LOCK_UN);
+}
+
+void HostStore::releaseScopeLock()
+{
+    ::flock(lock_.get(), LOCK_UN);
 }
 
 void HostStore::WriteLock::commit(StoreChange change)

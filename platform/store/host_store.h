@@ -44,7 +44,7 @@ enum class StoreChange {
     Tree,            // containers removed: nothing cached stays valid
 };
 
-class HostStore {
+class HostStore : public std::enable_shared_from_this<HostStore> {
 public:
     // Reaches the store of hostName. No network root: errStoreUnreachable;
     // unknown host: errHostNotFound; host not reachable: errHostUnreachable;
@@ -70,7 +70,10 @@ public:
     // The store's current generation.
     std::uint64_t generation() const;
 
-    // Holds the store's exclusive lock; commit() raises the generation.
+    // Holds the store's exclusive lock; commit() raises the generation. Inside
+    // a write scope the lock, once taken, is held until the scope commits, so
+    // that the writes of one piece of work (a save, a check-in, publishing)
+    // take it once.
     class WriteLock {
     public:
         explicit WriteLock(HostStore& store);
@@ -84,7 +87,10 @@ public:
     private:
         HostStore& store_;
         std::uint64_t generation_;
+        bool heldByScope_ = false;
     };
+    // Gives up the lock a write scope held.
+    void releaseScopeLock();
 
     // Role lists in force for a container (key: its stored names joined by
     // "/"), cached at a generation; an entry stays in place until the store

@@ -41,6 +41,7 @@ ItemFileWriter::ItemFileWriter(int descriptor, std::string_view metadata) : desc
 {
     ItemFileHead head = EncodeItemFileHead(metadata);
     layout_ = head.layout;
+    head_ = head.bytes.substr(0, layout_.contentOffset());
     pending_ = std::move(head.bytes);
 }
 
@@ -67,6 +68,7 @@ ItemFileLayout ItemFileWriter::finish(sys::DateTime modified)
 {
     const ItemFileLayout finished = Finished(layout_, checksum_);
     const std::string header = EncodeItemHeader(finished);
+    head_.replace(0, header.size(), header);
     if (offset_ == 0) {
         pending_.replace(0, header.size(), header);
         writePending();

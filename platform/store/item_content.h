@@ -42,12 +42,16 @@ public:
     // The file's time becomes the item's last-modified time, so that
     // listings show it without reading the file. Returns the finished layout.
     ItemFileLayout finish(sys::DateTime modified);
+    // The file's start up to its content (header and metadata slots) as
+    // written; complete once finished.
+    const std::string& head() const { return head_; }
 
 private:
     void writePending();
 
     int descriptor_;
     ItemFileLayout layout_;
+    std::string head_;
     ContentChecksum checksum_;
     std::string pending_;     // the bytes from offset_ on, not written yet
     std::size_t offset_ = 0;
@@ -87,6 +91,12 @@ public:
 
     std::size_t size() const { return layout_.contentLength; }
     const ItemFileLayout& layout() const { return layout_; }
+    int descriptor() const { return file_.get(); }
+    // The file's start up to its content (header and metadata slots) as this
+    // process last wrote it, when it wrote the file and holds it open for
+    // writing; empty otherwise. Its writers keep it up to date.
+    const std::string& writtenHead() const { return writtenHead_; }
+    void noteWrittenHead(std::string head) const { writtenHead_ = std::move(head); }
     // Whether status (of an open file) is this content's file.
     bool isFile(const struct stat& status) const;
 
@@ -106,6 +116,7 @@ private:
     std::string first_;
     std::string url_;
     mutable std::optional<std::pair<dev_t, ino_t>> identity_; // read when first asked
+    mutable std::string writtenHead_;
     mutable bool checked_ = false;
 };
 

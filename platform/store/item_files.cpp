@@ -8,6 +8,7 @@
 #include "platform/store/item_metadata.h"
 #include "platform/store/item_url.h"
 #include "platform/store/write_scope.h"
+#include "platform/sys/system_info.h"
 
 #include <algorithm>
 #include <atomic>
@@ -58,7 +59,7 @@ void requireItemNames(const Names& path)
 std::string temporaryName()
 {
     static std::atomic<unsigned> counter{0};
-    return std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "." + std::to_string(counter++);
+    return std::string(kTemporaryPrefix) + std::to_string(sys::ProcessId()) + "." + std::to_string(counter++);
 }
 
 // Throws a damage found in the item at names again, naming the item's URL.
@@ -253,10 +254,12 @@ void writeAll(int descriptor, std::string_view bytes)
     }
 }
 
-// A file written whole, still open; the layout is that of an item file.
+// A file written whole, still open; the layout and head are those of an item
+// file.
 struct WrittenFile {
     FileHandle file;
     ItemFileLayout layout;
+    std::string head;
 };
 
 // Creates a new file in a folder and lets write fill it; the file is removed
@@ -264,7 +267,7 @@ struct WrittenFile {
 template <class Write>
 WrittenFile writeNewFile(int directory, const std::string& name, Write write)
 {
-    WrittenFile written{FileHandle(::openat(directory, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644)), {}};
+    WrittenFile written{FileHandle(::openat(directory, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644)), {}, {}};
     if (!written.file) throwSystemError("Cannot create " + name + " in the document store");
     try {
         write(written);
@@ -293,13 +296,17 @@ WrittenFile writeItemFile(int directory, const std::string& name, const ItemData
         ItemFileWriter writer(written.file.get(), EncodeItemMetadata(data));
         content.read(0, content.size(), [&](std::string_view piece) { writer.append(piece); });
         written.layout = writer.finish(data.lastModified);
+        written.head = writer.head();
     });
 }
 
-// The content of an item file just written, read from it from now on.
+// The content of an item file just written, read from it from now on; its
+// metadata can be rewritten through it.
 Content writtenContent(WrittenFile written, std::string url)
 {
-    return Content(std::make_shared<const StoredContent>(std::move(written.file), written.layout, std::string(), std::move(url)));
+    auto stored = std::make_shared<const StoredContent>(std::move(written.file), written.layout, std::string(), std::move(url));
+    stored->noteWrittenHead(std::move(written.head));
+    return Content(std::move(stored));
 }
 
 // False, with errno set, when a write fails.
@@ -331,14 +338,43 @@ FileHandle openItemForUpdate(const HostStore& store, const Names& names)
     return FileHandle(::openat(folder.get(), names.back().c_str(), O_RDWR | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
 }
 
+// Puts metadata into the free slot of an item file whose start (up to its
+// content) is head, and gives the file the item's time. False when the item
+// has to be written whole. A write that fails leaves the slot marked
+// unwritten, so that readers keep the metadata that was current before. The
+// head with the new slot in it goes to content, when content keeps one.
+bool writeMetadataSlot(int file, std::string head, std::size_t size, const ItemData& data, const std::string& name,
+                       const StoredContent& content)
+{
+    const std::optional<SlotWrite> update = MetadataUpdateFor(head, size, EncodeItemMetadata(data));
+    if (!update) return false;
+    const timespec times[2] = {{0, UTIME_OMIT}, {data.lastModified.seconds, 0}};
+    if (!writeAllAt(file, update->bytes, update->offset) || ::futimens(file, times) != 0) {
+        const int error = errno;
+        const std::string unwritten(kSlotHeaderSize, '\0');
+        writeAllAt(file, unwritten, update->offset);
+        content.noteWrittenHead({});
+        throwSystemError("Cannot write " + name + " to the document store", error);
+    }
+    MakeDurable(file);
+    if (!content.writtenHead().empty()) content.noteWrittenHead(head.replace(update->offset, update->bytes.size(), update->bytes));
+    return true;
+}
+
 // Rewrites an item's metadata in its own file when the file is the one that
 // holds content (content in a file never changes) and the metadata fits the
 // file's free slot: no new file, and the flush also keeps the item's new time.
-// False when the item has to be written whole. A write that fails leaves the
-// slot marked unwritten, so that readers keep the metadata that was current
-// before.
-bool rewriteMetadataInPlace(const HostStore& store, const Names& names, const ItemData& data, const StoredContent& content)
+// False when the item has to be written whole. A file this process wrote, and
+// that nobody has changed since (unchanged: the store is at the generation
+// the item was written at), is written through the descriptor it holds,
+// without finding and reading it again.
+bool rewriteMetadataInPlace(const HostStore& store, const Names& names, const ItemData& data,
+                            const StoredContent& content, bool unchanged)
 {
+    const std::string& name = names.back();
+    if (unchanged && !content.writtenHead().empty())
+        return writeMetadataSlot(content.descriptor(), content.writtenHead(), content.layout().fileSize(), data, name, content);
+
     const FileHandle file = openItemForUpdate(store, names);
     struct stat status {};
     // A file with other links would change under those names too.
@@ -346,20 +382,8 @@ bool rewriteMetadataInPlace(const HostStore& store, const Names& names, const It
         || !content.isFile(status))
         return false;
     const std::size_t size = std::size_t(status.st_size);
-    const std::string name = names.back();
-    const std::string start = readItemStart(file.get(), size, content.layout().contentOffset());
-    const std::optional<SlotWrite> update = MetadataUpdateFor(start, size, EncodeItemMetadata(data));
-    if (!update) return false;
-
-    const timespec times[2] = {{0, UTIME_OMIT}, {data.lastModified.seconds, 0}};
-    if (!writeAllAt(file.get(), update->bytes, update->offset) || ::futimens(file.get(), times) != 0) {
-        const int error = errno;
-        const std::string unwritten(kSlotHeaderSize, '\0');
-        writeAllAt(file.get(), unwritten, update->offset);
-        throwSystemError("Cannot write " + name + " to the document store", error);
-    }
-    MakeDurable(file.get());
-    return true;
+    return writeMetadataSlot(file.get(), readItemStart(file.get(), size, content.layout().contentOffset()), size, data,
+                             name, content);
 }
 
 // Writes the item and everything below it; the files written go to written,
@@ -576,10 +600,11 @@ Content ItemFiles::put(HostStore::WriteLock& lock, const Names& parent, const Ne
     return writtenContent(std::move(written.front()), ItemUrlText(store_.host().name, names));
 }
 
-Content ItemFiles::replaceItem(HostStore::WriteLock& lock, const Names& names, const ItemData& data, const Content& content)
+Content ItemFiles::replaceItem(HostStore::WriteLock& lock, const Names& names, const ItemData& data, const Content& content,
+                               bool unchanged)
 {
     const StoredContent* stored = content.wholeStoredContent();
-    if (stored && rewriteMetadataInPlace(store_, names, data, *stored)) {
+    if (stored && rewriteMetadataInPlace(store_, names, data, *stored, unchanged)) {
         lock.commit(StoreChange::Content);
         return content;
     }

@@ -83,8 +83,11 @@ public:
     Content replace(HostStore::WriteLock& lock, const Names& parent, const NewItem& item, const LoadedItem& replaced);
     // In place when content is all of the content stored in the item's file
     // and the metadata fits the file's slots; otherwise as a new file. Returns
-    // the content as now stored.
-    Content replaceItem(HostStore::WriteLock& lock, const Names& names, const ItemData& data, const Content& content);
+    // the content as now stored. unchanged: the caller knows that nothing has
+    // written the store since it read or wrote the item (the store is at the
+    // same generation).
+    Content replaceItem(HostStore::WriteLock& lock, const Names& names, const ItemData& data, const Content& content,
+                        bool unchanged = false);
     void replaceContainer(HostStore::WriteLock& lock, const Names& names, const ItemData& data, StoreChange change);
     void remove(HostStore::WriteLock& lock, const Names& names, bool container);
 

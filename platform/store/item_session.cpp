@@ -292,7 +292,7 @@ void ItemSession::save()
     access.require(parentOf(names_), isSchemaKind(data_.kind) ? Role::Coordinator : Role::Author, "change items");
     requireNotCheckedOutByOther(stored, sys::CurrentUser(), url_);
     data_.publishing = stored;
-    *content_ = files.replaceItem(lock, names_, data_, *content_);
+    *content_ = files.replaceItem(lock, names_, data_, *content_, lock.generation() == boundAt_);
     boundAt_ = lock.generation();
 }
 
@@ -487,7 +487,7 @@ void ItemSession::changePublishing(bool publish)
     }
     data_.publishing = state;
     data_.lastModified = sys::Now();
-    *content_ = files.replaceItem(lock, names_, data_, *content_);
+    *content_ = files.replaceItem(lock, names_, data_, *content_, lock.generation() == boundAt_);
     boundAt_ = lock.generation();
 }
 

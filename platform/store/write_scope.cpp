@@ -1,5 +1,8 @@
 #include "platform/store/write_scope.h"
 
+#include "platform/store/host_store.h"
+#include "platform/sys/system_info.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -94,7 +97,7 @@ public:
         static Flusher* flusher = nullptr;
         const std::lock_guard lock(creation);
         // Never destroyed: its threads may wait on it while the process ends.
-        if (!flusher || flusher->process_ != ::getpid()) flusher = new Flusher;
+        if (!flusher || flusher->process_ != sys::ProcessId()) flusher = new Flusher;
         return *flusher;
     }
 
@@ -110,7 +113,7 @@ public:
 private:
     static constexpr int kThreads = 8;
 
-    Flusher() : process_(::getpid())
+    Flusher() : process_(sys::ProcessId())
     {
         for (int i = 0; i < kThreads; ++i) std::thread([this] { work(); }).detach();
     }
@@ -129,7 +132,7 @@ private:
         }
     }
 
-    pid_t process_;
+    int process_;
     std::mutex mutex_;
     std::condition_variable queued_;
     std::deque<std::shared_ptr<FlushJob>> queue_;
@@ -165,7 +168,25 @@ WriteScope::~WriteScope()
         } catch (...) {
         }
     }
+    releaseLocks();
     currentScope = outer_;
+}
+
+bool WriteScope::holdsLock(const HostStore& store) const
+{
+    return std::any_of(lockedStores_.begin(), lockedStores_.end(),
+                       [&](const std::shared_ptr<HostStore>& locked) { return locked.get() == &store; });
+}
+
+void WriteScope::holdLock(std::shared_ptr<HostStore> store)
+{
+    lockedStores_.push_back(std::move(store));
+}
+
+void WriteScope::releaseLocks()
+{
+    for (const std::shared_ptr<HostStore>& store : lockedStores_) store->releaseScopeLock();
+    lockedStores_.clear();
 }
 
 WriteScope* WriteScope::Current()
@@ -194,6 +215,7 @@ void WriteScope::keep(int descriptor)
 
 PendingFlush WriteScope::commit()
 {
+    releaseLocks();
     if (written_.empty()) return {};
     auto job = std::make_shared<FlushJob>();
     for (WrittenFile& written : written_) job->files.push_back({std::move(written.file), nextFlushFails()});

@@ -23,7 +23,8 @@
 //
 // Scopes belong to the thread that opens them and nest; the innermost one
 // gathers the writes. Inside a scope each host's settings are checked once,
-// when the scope first reaches the host, not at every call.
+// when the scope first reaches the host, not at every call, and a store's
+// write lock, once taken, is held until the scope commits.
 
 #include "platform/net/folder.h"
 
@@ -34,6 +35,7 @@
 
 namespace store {
 
+class HostStore;
 struct FlushJob;
 
 // The flush of a committed scope, which may still be running.
@@ -67,12 +69,17 @@ public:
 
     // The innermost scope of this thread; null outside any.
     static WriteScope* Current();
+
+    // The stores whose write lock the scope holds until it commits.
+    bool holdsLock(const HostStore& store) const;
+    void holdLock(std::shared_ptr<HostStore> store);
     // A number no other scope of this process has.
     std::uint64_t serial() const { return serial_; }
 
 private:
     friend void MakeDurable(int descriptor);
     void keep(int descriptor);
+    void releaseLocks();
 
     struct WrittenFile {
         net::FileHandle file;
@@ -83,6 +90,7 @@ private:
     WriteScope* outer_;
     std::uint64_t serial_;
     std::vector<WrittenFile> written_;
+    std::vector<std::shared_ptr<HostStore>> lockedStores_;
 };
 
 // Makes a file that the store has just written durable, together with its

@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <pthread.h>
 #include <sys/utsname.h>
+#include <unistd.h>
 
 namespace sys {
 
@@ -141,6 +143,15 @@ std::filesystem::path SystemDrive()
 }
 
 void SetSystemDriveForTesting(const std::filesystem::path& root) { systemDriveOverride() = root; }
+
+int ProcessId()
+{
+    static int id = [] {
+        ::pthread_atfork(nullptr, nullptr, [] { id = ::getpid(); });
+        return ::getpid();
+    }();
+    return id;
+}
 
 std::string DecimalSeparator()
 {

@@ -38,6 +38,10 @@ LanguageId LanguageIdForLocale(const std::string& locale);
 // "Unknown language" for an identifier missing from the table).
 std::string LanguageName(LanguageId id);
 
+// The id of this process, without a system call each time; a child made by
+// fork() gets its own.
+int ProcessId();
+
 // The decimal separator of the user's number format: that of Qt's default
 // locale, which is the system locale (LC_ALL, else LC_NUMERIC, else LANG)
 // unless one was set in its place.
