@@ -6,6 +6,7 @@
 #include "platform/net/ini_document.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
@@ -20,6 +21,8 @@ namespace {
 const char kNetworkFile[] = "network.ini";
 const char kHostsFolder[] = "hosts";
 const char kHostFile[] = "host.ini";
+
+std::atomic<std::uint64_t> hostFileWrites{0};
 const char kNetworkSection[] = "network";
 const char kHostSection[] = "host";
 const char kEveryone[] = "everyone";
@@ -36,6 +39,12 @@ fs::path homeFolder()
     if (std::string home = environment("HOME"); !home.empty()) return home;
     if (const passwd* entry = getpwuid(geteuid()); entry && entry->pw_dir) return entry->pw_dir;
     return fs::current_path();
+}
+
+void writeHostFile(const Folder& folder, const IniDocument& ini)
+{
+    ++hostFileWrites;
+    folder.writeFile(kHostFile, ini.toText());
 }
 
 IniDocument readIni(const Folder& folder, std::string_view name)
@@ -208,6 +217,11 @@ std::vector<HostInfo> Hosts()
     return hosts;
 }
 
+std::uint64_t HostFileWritesInThisProcess()
+{
+    return hostFileWrites;
+}
+
 HostInfo SaveHost(const HostInfo& host)
 {
     if (!IsSafeName(host.name)) throwInvalidHostName(host.name);
@@ -225,7 +239,7 @@ HostInfo SaveHost(const HostInfo& host)
     ini.setValue(kHostSection, "reachable", host.reachable ? "yes" : "no");
     ini.setValue(kHostSection, "administrators", JoinList(host.administrators));
     ini.setValue(kHostSection, "remote_registry", host.remoteRegistryForEveryone ? kEveryone : kAdministrators);
-    folder.writeFile(kHostFile, ini.toText());
+    writeHostFile(folder, ini);
     return readHost(folder);
 }
 
@@ -241,7 +255,7 @@ std::uint64_t AdvanceBootId(const HostInfo& host)
     IniDocument ini = readIni(folder, kHostFile);
     const std::uint64_t next = parseBootId(ini.value(kHostSection, "boot_id")) + 1;
     ini.setValue(kHostSection, "boot_id", std::to_string(next));
-    folder.writeFile(kHostFile, ini.toText());
+    writeHostFile(folder, ini);
     return next;
 }
 

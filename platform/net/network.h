@@ -100,6 +100,9 @@ std::vector<HostInfo> Hosts();
 // ComError(E_INVALIDARG) for a setting the file cannot hold (a line break, a
 // comma inside a list item).
 HostInfo SaveHost(const HostInfo& host);
+// How often this process has written a host.ini: a reader that keeps what it
+// read of hosts sees from it that this process changed one.
+std::uint64_t HostFileWritesInThisProcess();
 
 // The host's boot count (1 for a host never restarted) and its advance, which
 // stands for a restart of the machine.

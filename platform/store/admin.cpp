@@ -109,7 +109,7 @@ std::string schemaFolderUrl(const std::string& workspaceUrl)
 void saveSchemaItem(ItemKind kind, ItemData data, const std::string& url)
 {
     ItemSession item(kind);
-    item.data() = std::move(data);
+    item.editableData() = std::move(data);
     item.saveTo(url);
 }
 
@@ -212,7 +212,7 @@ std::string AddFolder(const std::string& parentUrl, const std::string& name, Ite
     if (kind != ItemKind::Folder && kind != ItemKind::CategoryFolder)
         throw com::ComError(com::E_INVALIDARG, "Only folders and category folders can be added as folders");
     ItemSession folder(kind);
-    if (!contentClass.empty()) folder.data().contentClass = contentClass;
+    if (!contentClass.empty()) folder.editableData().contentClass = contentClass;
     const std::string url = ChildUrl(parentUrl, name);
     folder.saveTo(url);
     return url;
@@ -225,7 +225,7 @@ std::string saveDocument(const std::string& folderUrl, const std::string& name, 
                          ItemSession::Taken taken)
 {
     ItemSession item(ItemKind::Document);
-    ItemData& data = item.data();
+    ItemData& data = item.editableData();
     data.contentType = document.contentType.empty() ? contentTypeFor(name) : document.contentType;
     data.contentClass = document.contentClass;
     for (const auto& [property, value] : document.properties) item.setProperty(property, value);

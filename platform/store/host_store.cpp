@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
@@ -36,10 +37,27 @@ void lockFile(int descriptor, int operation)
 
 // Connections by network root and host name; only those of the network in use
 // are kept, so that switching networks (as tests do) releases the old ones.
-// Each remembers the write scope in which it was last checked.
+// Each remembers the write scope in which it was last checked, and when.
 struct Connection {
     std::shared_ptr<HostStore> store;
     std::uint64_t checkedInScope = 0;
+    std::chrono::steady_clock::time_point checkedAt;
+    std::uint64_t hostFileWrites = 0; // of this process when it was checked
+
+    // The settings of a host checked a moment ago are taken as they were
+    // then, unless this process has changed a host since: another process's
+    // change is seen within that moment.
+    bool settingsCheckedJustNow(std::chrono::steady_clock::time_point now) const
+    {
+        constexpr auto kMoment = std::chrono::milliseconds(50);
+        return now - checkedAt < kMoment && hostFileWrites == net::HostFileWritesInThisProcess();
+    }
+    void checked(std::uint64_t scope, std::chrono::steady_clock::time_point now)
+    {
+        checkedInScope = scope;
+        checkedAt = now;
+        hostFileWrites = net::HostFileWritesInThisProcess();
+    }
 };
 
 struct ConnectionTable {
@@ -86,11 +104,12 @@ std::shared_ptr<HostStore> HostStore::Connect(std::string_view hostName)
     }
     const std::string key = net::CaseFold(hostName);
     const std::uint64_t scope = currentScopeSerial();
+    const auto now = std::chrono::steady_clock::now();
     if (auto found = table.byHost.find(key); found != table.byHost.end()) {
         Connection& connection = found->second;
         if (scope != 0 && connection.checkedInScope == scope) return connection.store;
-        if (connection.store->stillValid()) {
-            connection.checkedInScope = scope;
+        if (connection.store->stillValid(connection.settingsCheckedJustNow(now))) {
+            connection.checked(scope, now);
             return connection.store;
         }
         table.byHost.erase(found);
@@ -110,7 +129,9 @@ std::shared_ptr<HostStore> HostStore::Connect(std::string_view hostName)
         throw com::ComError(errNoStoreOnHost, "The server " + host->name + " runs no document store");
 
     auto store = std::shared_ptr<HostStore>(new HostStore(*host, std::move(*hostFolder), std::move(*root)));
-    table.byHost.emplace(key, Connection{store, scope});
+    Connection connection{store, 0, {}, 0};
+    connection.checked(scope, now);
+    table.byHost.emplace(key, std::move(connection));
     return store;
 }
 
@@ -135,13 +156,15 @@ HostStore::~HostStore()
     ::munmap(generation_, sizeof(std::uint64_t));
 }
 
-// The host's settings unchanged (host.ini is rewritten whole on every
-// change), and the store's folder still there: its lock file goes with it.
-bool HostStore::stillValid() const
+// The store's folder still there (its lock file goes with it), and the host's
+// settings unchanged (host.ini is rewritten whole on every change).
+bool HostStore::stillValid(bool settingsKnown) const
 {
-    const std::optional<Identity> hostFile = identify(hostFolder_.descriptor(), "host.ini");
     struct stat lockFile {};
-    return hostFile && sameFile(*hostFile, hostFile_) && ::fstat(lock_.get(), &lockFile) == 0 && lockFile.st_nlink > 0;
+    if (::fstat(lock_.get(), &lockFile) != 0 || lockFile.st_nlink == 0) return false;
+    if (settingsKnown) return true;
+    const std::optional<Identity> hostFile = identify(hostFolder_.descriptor(), "host.ini");
+    return hostFile && sameFile(*hostFile, hostFile_);
 }
 
 void HostStore::requireStoreFolder() const
@@ -203,16 +226,17 @@ void HostStore::carryOver(std::uint64_t from, std::uint64_t to, StoreChange chan
     // containers as they were; the documents read may be the one changed.
     if (change == StoreChange::Content || change == StoreChange::NamesInFolder) {
         items_.carryOver(from, to);
-        items_.eraseIf([](const LoadedItem& item) { return !IsContainer(item.data.kind); });
+        items_.eraseIf([](const std::shared_ptr<const LoadedItem>& item) { return !IsContainer(item->data.kind); });
     }
 }
 
-const LoadedItem* HostStore::cachedItem(const std::string& pathKey, std::uint64_t generation)
+std::shared_ptr<const LoadedItem> HostStore::cachedItem(const std::string& pathKey, std::uint64_t generation)
 {
-    return items_.find(pathKey, generation);
+    const std::shared_ptr<const LoadedItem>* cached = items_.find(pathKey, generation);
+    return cached ? *cached : nullptr;
 }
 
-void HostStore::cacheItem(const std::string& pathKey, std::uint64_t generation, LoadedItem item)
+void HostStore::cacheItem(const std::string& pathKey, std::uint64_t generation, std::shared_ptr<const LoadedItem> item)
 {
     items_.keep(pathKey, generation, std::move(item));
 }

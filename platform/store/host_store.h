@@ -49,8 +49,9 @@ public:
     // Reaches the store of hostName. No network root: errStoreUnreachable;
     // unknown host: errHostNotFound; host not reachable: errHostUnreachable;
     // no "MSDMSERV" service or no store folder: errNoStoreOnHost. Connections
-    // are kept per process and checked against the host's settings each time,
-    // or inside a write scope the first time the scope reaches the host.
+    // are kept per process and checked each time (inside a write scope the
+    // first time the scope reaches the host); the host's settings at most
+    // once a moment (50 ms), unless this process changed a host meanwhile.
     static std::shared_ptr<HostStore> Connect(std::string_view hostName);
 
     ~HostStore();
@@ -109,8 +110,8 @@ public:
     // change to any item drops them all. Only the most recently used are kept:
     // enough for a copy to open its source item, the source's schema and its
     // definitions once per document and find them again.
-    const LoadedItem* cachedItem(const std::string& pathKey, std::uint64_t generation);
-    void cacheItem(const std::string& pathKey, std::uint64_t generation, LoadedItem item);
+    std::shared_ptr<const LoadedItem> cachedItem(const std::string& pathKey, std::uint64_t generation);
+    void cacheItem(const std::string& pathKey, std::uint64_t generation, std::shared_ptr<const LoadedItem> item);
     const std::vector<ListedEntry>* cachedListing(const std::string& folderKey, std::uint64_t generation);
     void cacheListing(const std::string& folderKey, std::uint64_t generation, std::vector<ListedEntry> entries);
 
@@ -128,7 +129,8 @@ private:
     static constexpr std::size_t kCachedListings = 16;
 
     HostStore(net::HostInfo host, net::Folder hostFolder, net::Folder root);
-    bool stillValid() const;
+    // settingsKnown: the host's settings were checked a moment ago.
+    bool stillValid(bool settingsKnown) const;
     void carryOver(std::uint64_t from, std::uint64_t to, StoreChange change);
     void writeGeneration(std::uint64_t generation);
 
@@ -140,7 +142,7 @@ private:
     std::uint64_t* generation_ = nullptr; // mapped from the lock file
     mutable GenerationCache<RoleLists> roles_;
     GenerationCache<FolderNames> names_;
-    GenerationCache<LoadedItem> items_{kCachedItems};
+    GenerationCache<std::shared_ptr<const LoadedItem>> items_{kCachedItems};
     GenerationCache<std::vector<ListedEntry>> listings_{kCachedListings};
 };
 

@@ -461,14 +461,14 @@ void RequireNewItemName(std::string_view name)
     net::RequireStorableName(name);
 }
 
-std::optional<LoadedItem> ItemFiles::load(const Names& path) const
+std::shared_ptr<const LoadedItem> ItemFiles::load(const Names& path) const
 {
     const std::string key = net::CaseFold(NamesKey(path));
     const std::uint64_t generation = store_.generation();
-    if (const LoadedItem* cached = store_.cachedItem(key, generation)) return *cached;
+    if (std::shared_ptr<const LoadedItem> cached = store_.cachedItem(key, generation)) return cached;
 
     std::optional<OpenedEntry> entry = openEntry(store_, path);
-    if (!entry) return std::nullopt;
+    if (!entry) return nullptr;
     LoadedItem item{std::move(entry->names), {}, {}};
     namingDamage(store_, item.names, [&] {
         if (entry->directory) {
@@ -479,8 +479,9 @@ std::optional<LoadedItem> ItemFiles::load(const Names& path) const
             if (IsContainer(item.data.kind)) throw DamagedItem("a folder's metadata in a file");
         }
     });
-    store_.cacheItem(key, generation, item);
-    return item;
+    auto loaded = std::make_shared<const LoadedItem>(std::move(item));
+    store_.cacheItem(key, generation, loaded);
+    return loaded;
 }
 
 ItemData ItemFiles::loadContainer(const Names& names) const

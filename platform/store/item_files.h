@@ -59,7 +59,7 @@ public:
     // The item at path, names matched without regard to case; nullopt when it
     // does not exist. An unsafe or reserved name, or a link on the way, throws
     // HResultFromWin32(ERROR_INVALID_NAME).
-    std::optional<LoadedItem> load(const Names& path) const;
+    std::shared_ptr<const LoadedItem> load(const Names& path) const;
     // The metadata of an existing container given by its stored names.
     ItemData loadContainer(const Names& names) const;
     // The entries right below an existing container, by name without regard

@@ -116,15 +116,15 @@ void requireRemovable(AccessControl& access, const LoadedItem& item, const std::
 }
 
 // The stored item that a new item named name is to replace in parent, checked
-// as its deletion would be; nullopt when the name is free.
-std::optional<LoadedItem> replacedItem(ItemFiles& files, AccessControl& access, HostStore::WriteLock& lock,
-                                       const Names& parent, const std::string& name, const std::string& url)
+// as its deletion would be; null when the name is free.
+std::shared_ptr<const LoadedItem> replacedItem(ItemFiles& files, AccessControl& access, HostStore::WriteLock& lock,
+                                               const Names& parent, const std::string& name, const std::string& url)
 {
     const std::optional<std::string> stored = files.existingName(lock, parent, name);
-    if (!stored) return std::nullopt;
+    if (!stored) return nullptr;
     Names names = parent;
     names.push_back(*stored);
-    std::optional<LoadedItem> item;
+    std::shared_ptr<const LoadedItem> item;
     std::string reason = "it is no item of the store";
     try {
         item = files.load(names);
@@ -151,9 +151,9 @@ ado::Recordset::Row listedRow(const std::string& base, const ListedEntry& entry)
 
 } // namespace
 
-ItemSession::ItemSession(ItemKind kindToCreate) : kindToCreate_(kindToCreate)
+ItemSession::ItemSession(ItemKind kindToCreate) : kindToCreate_(kindToCreate), own_(ItemData{})
 {
-    data_.kind = kindToCreate;
+    own_->kind = kindToCreate;
 }
 
 std::string ItemSession::displayName() const
@@ -185,16 +185,23 @@ void ItemSession::requireKind(std::initializer_list<ItemKind> kinds, std::string
                             "No such interface supported: a " + ItemKindName(kind()) + " has no " + std::string(member));
 }
 
-void ItemSession::bind(std::shared_ptr<HostStore> store, const std::string& url, LoadedItem item,
-                       std::uint64_t generation)
+void ItemSession::bind(std::shared_ptr<HostStore> store, const std::string& url,
+                       std::shared_ptr<const LoadedItem> item, std::uint64_t generation)
 {
     store_ = std::move(store);
     url_ = url;
-    names_ = std::move(item.names);
-    data_ = std::move(item.data);
-    *content_ = std::move(item.content);
+    names_ = item->names;
+    *content_ = item->content;
+    loaded_ = std::move(item);
+    own_.reset();
     rolesChanged_ = false;
     boundAt_ = generation;
+}
+
+ItemData& ItemSession::editableData()
+{
+    if (!own_) own_ = loaded_->data;
+    return *own_;
 }
 
 void ItemSession::open(const std::string& url)
@@ -202,11 +209,11 @@ void ItemSession::open(const std::string& url)
     Target target = connectTo(url);
     ItemFiles files(*target.store);
     const std::uint64_t generation = target.store->generation();
-    std::optional<LoadedItem> item = files.load(target.url.path);
+    std::shared_ptr<const LoadedItem> item = files.load(target.url.path);
     if (!item) throw com::ComError(errItemNotFound, "The item \"" + url + "\" does not exist");
     if (!item->names.empty())
         AccessControl(*target.store, files).require(governingContainer(item->names, item->data.kind), Role::Reader, "read");
-    bind(std::move(target.store), url, std::move(*item), generation);
+    bind(std::move(target.store), url, std::move(item), generation);
 }
 
 void ItemSession::saveTo(const std::string& url, Publishing publishing, Taken taken)
@@ -224,11 +231,11 @@ void ItemSession::saveTo(const std::string& url, Publishing publishing, Taken ta
             throw com::ComError(errItemExists, "The workspace \"" + url + "\" exists already");
         throw com::ComError(errPermissionDenied, "Workspaces are created through the server's workspace container");
     }
-    const std::optional<LoadedItem> parent = files.load(parentOf(path));
+    const std::shared_ptr<const LoadedItem> parent = files.load(parentOf(path));
     if (!parent || !IsContainer(parent->data.kind))
         throw com::ComError(errItemNotFound, "The folder that is to hold \"" + url + "\" does not exist");
 
-    ItemData data = data_;
+    ItemData data = this->data();
     data.kind = kind() == ItemKind::Workspace ? ItemKind::Folder : kind();
     if (data.contentClass.empty()) data.contentClass = DefaultContentClass(data.kind);
     data.lastModified = sys::Now();
@@ -248,19 +255,21 @@ void ItemSession::saveTo(const std::string& url, Publishing publishing, Taken ta
         }
     }
     const NewItem item{path.back(), data, *content_, {}};
-    const std::optional<LoadedItem> replaced =
-        taken == Taken::Replace ? replacedItem(files, access, lock, parent->names, path.back(), url) : std::nullopt;
+    const std::shared_ptr<const LoadedItem> replaced =
+        taken == Taken::Replace ? replacedItem(files, access, lock, parent->names, path.back(), url) : nullptr;
     Content stored = replaced ? files.replace(lock, parent->names, item, *replaced) : files.create(lock, parent->names, item);
 
     Names names = parent->names;
     names.push_back(path.back());
-    bind(std::move(target.store), url, LoadedItem{std::move(names), std::move(data), std::move(stored)}, lock.generation());
+    bind(std::move(target.store), url,
+         std::make_shared<const LoadedItem>(LoadedItem{std::move(names), std::move(data), std::move(stored)}),
+         lock.generation());
 }
 
 PublishingState ItemSession::storedPublishing(const ItemFiles& files, const HostStore::WriteLock& lock) const
 {
-    if (lock.generation() == boundAt_) return data_.publishing;
-    std::optional<LoadedItem> stored = files.load(names_);
+    if (lock.generation() == boundAt_) return data().publishing;
+    const std::shared_ptr<const LoadedItem> stored = files.load(names_);
     if (!stored) throw com::ComError(errItemNotFound, "The item \"" + url_ + "\" does not exist any more");
     return stored->data.publishing;
 }
@@ -274,25 +283,25 @@ void ItemSession::save()
     AccessControl access(*store, files);
     HostStore::WriteLock lock(*store);
     const PublishingState stored = storedPublishing(files, lock);
-    data_.lastModified = sys::Now();
+    editableData().lastModified = sys::Now();
 
-    if (IsContainer(data_.kind)) {
+    if (IsContainer(data().kind)) {
         if (rolesChanged_) {
             access.require(names_, Role::Coordinator, "change roles");
-            if (!data_.inheritsRoles) requireKnownAccounts(*store, data_.roles);
+            if (!data().inheritsRoles) requireKnownAccounts(*store, data().roles);
         } else {
-            access.require(names_, data_.kind == ItemKind::Workspace ? Role::Coordinator : Role::Author, "change folders");
+            access.require(names_, data().kind == ItemKind::Workspace ? Role::Coordinator : Role::Author, "change folders");
         }
-        if (data_.inheritsRoles) data_.roles = {};
-        files.replaceContainer(lock, names_, data_, rolesChanged_ ? StoreChange::Roles : StoreChange::Container);
+        if (data().inheritsRoles) editableData().roles = {};
+        files.replaceContainer(lock, names_, data(), rolesChanged_ ? StoreChange::Roles : StoreChange::Container);
         rolesChanged_ = false;
         boundAt_ = lock.generation();
         return;
     }
-    access.require(parentOf(names_), isSchemaKind(data_.kind) ? Role::Coordinator : Role::Author, "change items");
+    access.require(parentOf(names_), isSchemaKind(data().kind) ? Role::Coordinator : Role::Author, "change items");
     requireNotCheckedOutByOther(stored, sys::CurrentUser(), url_);
-    data_.publishing = stored;
-    *content_ = files.replaceItem(lock, names_, data_, *content_, lock.generation() == boundAt_);
+    editableData().publishing = stored;
+    *content_ = files.replaceItem(lock, names_, data(), *content_, lock.generation() == boundAt_);
     boundAt_ = lock.generation();
 }
 
@@ -303,7 +312,7 @@ void ItemSession::remove(const std::string& url)
     ItemFiles files(*target.store);
     AccessControl access(*target.store, files);
     HostStore::WriteLock lock(*target.store);
-    const std::optional<LoadedItem> stored = files.load(target.url.path);
+    const std::shared_ptr<const LoadedItem> stored = files.load(target.url.path);
     const std::string shown = url.empty() ? url_ : url;
     if (!stored) throw com::ComError(errItemNotFound, "The item \"" + shown + "\" does not exist");
 
@@ -317,21 +326,21 @@ com::Variant ItemSession::property(std::string_view name) const
 {
     const bool document = !IsContainer(kind());
     if (same(name, "DAV:isfolder")) return !document;
-    if (same(name, "DAV:contentclass")) return data_.contentClass;
-    if (same(name, "DAV:ishidden")) return data_.hidden;
+    if (same(name, "DAV:contentclass")) return data().contentClass;
+    if (same(name, "DAV:ishidden")) return data().hidden;
     if (document) {
         if (same(name, "DAV:getcontentlength")) return std::int32_t(content_->size());
-        if (same(name, "DAV:getcontenttype")) return data_.contentType;
-        if (same(name, kIsCheckedOut)) return !data_.publishing.checkedOutBy.empty();
-        if (same(name, kLastUnapprovedVersion)) return data_.publishing.lastUnapprovedVersion;
-        if (same(name, kDocumentState)) return data_.publishing.documentState;
+        if (same(name, "DAV:getcontenttype")) return data().contentType;
+        if (same(name, kIsCheckedOut)) return !data().publishing.checkedOutBy.empty();
+        if (same(name, kLastUnapprovedVersion)) return data().publishing.lastUnapprovedVersion;
+        if (same(name, kDocumentState)) return data().publishing.documentState;
     }
     if (isBound()) {
         if (same(name, "DAV:href")) return canonicalUrl();
         if (same(name, "DAV:displayname") || same(name, "RESOURCE_PARSENAME")) return displayName();
-        if (same(name, "DAV:getlastmodified")) return data_.lastModified;
+        if (same(name, "DAV:getlastmodified")) return data().lastModified;
     }
-    if (const auto found = data_.properties.find(name); found != data_.properties.end()) return found->second;
+    if (const auto found = data().properties.find(name); found != data().properties.end()) return found->second;
     throw com::ComError(errPropertyNotFound, "The property \"" + std::string(name) + "\" is not set on \""
                                                  + (isBound() ? url_ : std::string("a new item")) + "\"");
 }
@@ -340,12 +349,12 @@ void ItemSession::setProperty(std::string_view name, const com::Variant& value)
 {
     if (isComputed(name)) throw com::ComError(errReadOnlyProperty, "The property \"" + std::string(name) + "\" cannot be set");
     VariantToJson(value); // refuses what cannot be stored before it is kept
-    data_.properties.insert_or_assign(std::string(name), value.deref());
+    editableData().properties.insert_or_assign(std::string(name), value.deref());
 }
 
 RoleLists ItemSession::rolesInForce() const
 {
-    if (!data_.inheritsRoles || !isBound()) return data_.inheritsRoles ? RoleLists{} : data_.roles;
+    if (!data().inheritsRoles || !isBound()) return data().inheritsRoles ? RoleLists{} : data().roles;
     const std::shared_ptr<HostStore> store = connection();
     ItemFiles files(*store);
     return AccessControl(*store, files).rolesInForce(names_);
@@ -356,18 +365,19 @@ void ItemSession::setRoleList(Role role, std::vector<std::string> accounts)
     RoleLists roles = rolesInForce();
     std::vector<std::string>& list =
         role == Role::Reader ? roles.readers : role == Role::Author ? roles.authors : roles.coordinators;
-    if (!data_.inheritsRoles && list == accounts) return;
+    if (!data().inheritsRoles && list == accounts) return;
     list = std::move(accounts);
-    data_.roles = std::move(roles);
-    data_.inheritsRoles = false;
+    editableData().roles = std::move(roles);
+    editableData().inheritsRoles = false;
     rolesChanged_ = true;
 }
 
 void ItemSession::setInheritParentSecurity(bool inherit)
 {
-    if (data_.inheritsRoles == inherit || data_.kind == ItemKind::Workspace) return;
-    data_.roles = inherit ? RoleLists{} : rolesInForce();
-    data_.inheritsRoles = inherit;
+    if (data().inheritsRoles == inherit || data().kind == ItemKind::Workspace) return;
+    RoleLists roles = inherit ? RoleLists{} : rolesInForce();
+    editableData().roles = std::move(roles);
+    editableData().inheritsRoles = inherit;
     rolesChanged_ = true;
 }
 
@@ -390,7 +400,7 @@ ado::Recordset ItemSession::workspaces() const
     requireKind({ItemKind::Server}, "Workspaces");
     const std::shared_ptr<HostStore> store = connection();
     const ItemFiles files(*store);
-    const WorkspaceFolderTitles titles = FolderTitlesFor(data_.language);
+    const WorkspaceFolderTitles titles = FolderTitlesFor(data().language);
     const std::string base = canonicalUrl() + "/";
     std::vector<ado::Recordset::Row> rows;
     for (const ListedEntry& entry : files.list({})) {
@@ -413,7 +423,7 @@ std::vector<std::string> ItemSession::contentClasses() const
     requireKind({ItemKind::Workspace}, "ContentClasses");
     const std::shared_ptr<HostStore> store = connection();
     const ItemFiles files(*store);
-    const std::optional<LoadedItem> schema = files.load({names_.front(), "system", "schema"});
+    const std::shared_ptr<const LoadedItem> schema = files.load({names_.front(), "system", "schema"});
     std::vector<std::string> classes;
     if (!schema || !IsContainer(schema->data.kind)) return classes;
     for (const ListedEntry& entry : files.list(schema->names)) {
@@ -454,8 +464,8 @@ std::string ItemSession::createWorkspace(const std::string& url, const std::stri
     const NewItem workspace = BuildWorkspace(name, schema, folders, user, sys::Now());
 
     HostStore::WriteLock lock(*store);
-    const std::optional<LoadedItem> replaced =
-        taken == Taken::Replace ? replacedItem(files, access, lock, {}, name, url) : std::nullopt;
+    const std::shared_ptr<const LoadedItem> replaced =
+        taken == Taken::Replace ? replacedItem(files, access, lock, {}, name, url) : nullptr;
     if (replaced)
         files.replace(lock, {}, workspace, *replaced);
     else
@@ -485,9 +495,9 @@ void ItemSession::changePublishing(bool publish)
         state.lastUnapprovedVersion = versionText(state);
         state.documentState = "published";
     }
-    data_.publishing = state;
-    data_.lastModified = sys::Now();
-    *content_ = files.replaceItem(lock, names_, data_, *content_, lock.generation() == boundAt_);
+    editableData().publishing = state;
+    editableData().lastModified = sys::Now();
+    *content_ = files.replaceItem(lock, names_, data(), *content_, lock.generation() == boundAt_);
     boundAt_ = lock.generation();
 }
 

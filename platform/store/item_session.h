@@ -10,6 +10,7 @@
 
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,10 +26,12 @@ public:
     bool isBound() const { return store_ != nullptr; }
     const std::string& url() const { return url_; }
     // The kind of the item stood for, or the kind a SaveTo creates.
-    ItemKind kind() const { return isBound() ? data_.kind : kindToCreate_; }
+    ItemKind kind() const { return isBound() ? data().kind : kindToCreate_; }
     std::string displayName() const;
-    ItemData& data() { return data_; }
-    const ItemData& data() const { return data_; }
+    // The item's values: as read, and shared with the store's cache, until
+    // this object changes them through editableData().
+    const ItemData& data() const { return own_ ? *own_ : loaded_->data; }
+    ItemData& editableData();
     // The content, shared with a document's content stream.
     const std::shared_ptr<Content>& content() const { return content_; }
 
@@ -72,7 +75,8 @@ private:
     // The bound item's host, reached afresh: every call on an opened object
     // meets the host as it is now (unreachable, no store, ...).
     std::shared_ptr<HostStore> connection() const;
-    void bind(std::shared_ptr<HostStore> store, const std::string& url, LoadedItem item, std::uint64_t generation);
+    void bind(std::shared_ptr<HostStore> store, const std::string& url, std::shared_ptr<const LoadedItem> item,
+              std::uint64_t generation);
     std::string canonicalUrl() const;
     void changePublishing(bool publish);
 
@@ -80,7 +84,8 @@ private:
     std::shared_ptr<HostStore> store_;
     std::string url_;
     Names names_;
-    ItemData data_;
+    std::shared_ptr<const LoadedItem> loaded_; // as read or written last
+    std::optional<ItemData> own_;              // the values once this object changes them
     std::shared_ptr<Content> content_ = std::make_shared<Content>();
     bool rolesChanged_ = false;
     std::uint64_t boundAt_ = 0; // the store's generation when the item was last read or written

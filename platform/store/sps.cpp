@@ -67,17 +67,17 @@ com::Variant SpsItem::property(std::string_view name) const { return session_->p
 void SpsItem::setProperty(std::string_view name, const com::Variant& value) { session_->setProperty(name, value); }
 void SpsItem::Delete(const std::string& url) { session_->remove(url); }
 std::string SpsItem::contentClass() const { return session_->data().contentClass; }
-void SpsItem::setContentClass(const std::string& contentClass) { session_->data().contentClass = contentClass; }
+void SpsItem::setContentClass(const std::string& contentClass) { session_->editableData().contentClass = contentClass; }
 std::string SpsItem::displayName() const { return session_->displayName(); }
 sys::DateTime SpsItem::lastModified() const { return session_->data().lastModified; }
 std::string SpsItem::url() const { return session_->isBound() ? session_->url() : std::string(); }
 ItemKind SpsItem::kind() const { return session_->kind(); }
 bool SpsItem::hidden() const { return session_->data().hidden; }
-void SpsItem::setHidden(bool hidden) { session_->data().hidden = hidden; }
+void SpsItem::setHidden(bool hidden) { session_->editableData().hidden = hidden; }
 std::string SpsItem::title() const { return session_->data().title; }
-void SpsItem::setTitle(const std::string& title) { session_->data().title = title; }
+void SpsItem::setTitle(const std::string& title) { session_->editableData().title = title; }
 std::string SpsItem::description() const { return session_->data().description; }
-void SpsItem::setDescription(const std::string& description) { session_->data().description = description; }
+void SpsItem::setDescription(const std::string& description) { session_->editableData().description = description; }
 
 // SpsFolder
 
@@ -144,7 +144,7 @@ com::Variant SpsFolder::documentProfile() const
 void SpsFolder::setDocumentProfile(const com::Variant& profile)
 {
     session().requireKind(kContainers, "DocumentProfile");
-    session().data().documentProfile = profile.deref();
+    session().editableData().documentProfile = profile.deref();
 }
 
 SpsCategoryFolder::SpsCategoryFolder() : SpsFolder(ItemKind::CategoryFolder) {}
@@ -198,15 +198,15 @@ ado::Stream& SpsDocument::contentStream()
 }
 
 std::string SpsDocument::contentType() const { return session().data().contentType; }
-void SpsDocument::setContentType(const std::string& contentType) { session().data().contentType = contentType; }
+void SpsDocument::setContentType(const std::string& contentType) { session().editableData().contentType = contentType; }
 com::Variant SpsDocument::securityValue() const { return session().data().securityValue; }
-void SpsDocument::setSecurityValue(const com::Variant& value) { session().data().securityValue = value.deref(); }
+void SpsDocument::setSecurityValue(const com::Variant& value) { session().editableData().securityValue = value.deref(); }
 com::Variant SpsDocument::metadataValue() const { return session().data().metadataValue; }
-void SpsDocument::setMetadataValue(const com::Variant& value) { session().data().metadataValue = value.deref(); }
+void SpsDocument::setMetadataValue(const com::Variant& value) { session().editableData().metadataValue = value.deref(); }
 com::Variant SpsDocument::firstListProperty() const { return listOrEmpty(session().data().firstList); }
-void SpsDocument::setFirstListProperty(const com::Variant& values) { session().data().firstList = values.deref(); }
+void SpsDocument::setFirstListProperty(const com::Variant& values) { session().editableData().firstList = values.deref(); }
 com::Variant SpsDocument::secondListProperty() const { return listOrEmpty(session().data().secondList); }
-void SpsDocument::setSecondListProperty(const com::Variant& values) { session().data().secondList = values.deref(); }
+void SpsDocument::setSecondListProperty(const com::Variant& values) { session().editableData().secondList = values.deref(); }
 
 // SpsVersion
 
