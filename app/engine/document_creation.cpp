@@ -220,10 +220,12 @@ void SetmetadataA(const std::string& schemaUrl, ado::Recordset& items, const std
         trap.step([&] { definition.DataSource().Open(schemaUrl + "/" + itemName, 0, -1); });
         std::string propertyName = trap.value([&] { return definition.propertyName(); });
         if (propertyName.empty()) propertyName = "NULL";
-        // A property the source lacks fails the read, and nothing is written.
+        // A property the source lacks is passed over.
         trap.step([&] {
-            destination.setProperty(propertyName, source.property(propertyName));
-            copied = true;
+            if (const std::optional<com::Variant> value = source.findProperty(propertyName)) {
+                destination.setProperty(propertyName, *value);
+                copied = true;
+            }
         });
     }
     // A saved document is written once with all the copied values; a new one

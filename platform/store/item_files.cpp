@@ -75,13 +75,21 @@ auto namingDamage(const HostStore& store, const Names& names, Read read)
 
 // Opens a path below the store's folder in one step, refusing links and
 // anything that leads out of it; invalid when the exact names do not exist,
-// or the path is longer than the system takes in one piece.
+// the path is longer than the system takes in one piece, or the kernel has
+// no such call (asked once: the callers then find the path name by name).
 FileHandle openBeneath(int rootDescriptor, const std::string& relative, int flags)
 {
+    static std::atomic<bool> kernelLacksIt{false};
+    if (kernelLacksIt.load(std::memory_order_relaxed)) {
+        errno = ENOSYS;
+        return FileHandle();
+    }
     open_how how{};
     how.flags = std::uint64_t(flags | O_CLOEXEC);
     how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
-    return FileHandle(int(::syscall(SYS_openat2, rootDescriptor, relative.c_str(), &how, sizeof how)));
+    FileHandle file(int(::syscall(SYS_openat2, rootDescriptor, relative.c_str(), &how, sizeof how)));
+    if (!file && errno == ENOSYS) kernelLacksIt = true;
+    return file;
 }
 
 struct OpenedEntry {

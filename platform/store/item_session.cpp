@@ -324,6 +324,13 @@ void ItemSession::remove(const std::string& url)
 
 com::Variant ItemSession::property(std::string_view name) const
 {
+    if (std::optional<com::Variant> value = findProperty(name)) return std::move(*value);
+    throw com::ComError(errPropertyNotFound, "The property \"" + std::string(name) + "\" is not set on \""
+                                                 + (isBound() ? url_ : std::string("a new item")) + "\"");
+}
+
+std::optional<com::Variant> ItemSession::findProperty(std::string_view name) const
+{
     const bool document = !IsContainer(kind());
     if (same(name, "DAV:isfolder")) return !document;
     if (same(name, "DAV:contentclass")) return data().contentClass;
@@ -341,8 +348,7 @@ com::Variant ItemSession::property(std::string_view name) const
         if (same(name, "DAV:getlastmodified")) return data().lastModified;
     }
     if (const auto found = data().properties.find(name); found != data().properties.end()) return found->second;
-    throw com::ComError(errPropertyNotFound, "The property \"" + std::string(name) + "\" is not set on \""
-                                                 + (isBound() ? url_ : std::string("a new item")) + "\"");
+    return std::nullopt;
 }
 
 void ItemSession::setProperty(std::string_view name, const com::Variant& value)

@@ -46,6 +46,7 @@ public:
     void remove(const std::string& url);
 
     com::Variant property(std::string_view name) const;
+    std::optional<com::Variant> findProperty(std::string_view name) const;
     void setProperty(std::string_view name, const com::Variant& value);
 
     // Containers.

@@ -64,6 +64,7 @@ bool SpsItem::preOpenFlag() const { return session_->preOpenFlag; }
 void SpsItem::setPreOpenFlag(bool value) { session_->preOpenFlag = value; }
 com::Variant SpsItem::field(std::string_view name) const { return session_->property(name); }
 com::Variant SpsItem::property(std::string_view name) const { return session_->property(name); }
+std::optional<com::Variant> SpsItem::findProperty(std::string_view name) const { return session_->findProperty(name); }
 void SpsItem::setProperty(std::string_view name, const com::Variant& value) { session_->setProperty(name, value); }
 void SpsItem::Delete(const std::string& url) { session_->remove(url); }
 std::string SpsItem::contentClass() const { return session_->data().contentClass; }

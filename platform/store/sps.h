@@ -26,6 +26,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -110,6 +111,8 @@ public:
     // lacks: errPropertyNotFound.
     com::Variant field(std::string_view name) const;
     com::Variant property(std::string_view name) const;
+    // The property, or nothing where property() throws errPropertyNotFound.
+    std::optional<com::Variant> findProperty(std::string_view name) const;
     // Stores a property (kept until Save or SaveTo). The computed names above
     // are read-only (errReadOnlyProperty); objects are refused (type mismatch).
     void setProperty(std::string_view name, const com::Variant& value);
