@@ -11,6 +11,7 @@
 #include "app/engine/size_text.h"
 #include "app/engine/workspace_creation.h"
 #include "platform/store/write_scope.h"
+#include "platform/ui/do_events.h"
 #include "support/store_tree.h"
 
 #include <QLocale>
@@ -228,6 +229,40 @@ TEST_F(SafeCopiesTest, AFlushThatFailsTurnsThatItemsRowIntoItsFailureAndNothingE
     EXPECT_EQ(gReplicatedCount, 2);
     EXPECT_EQ(gFailedCount, 2);
     EXPECT_EQ(LoggedErrors("in CreateDocument").size(), 3u) << "the publishing refused and the two flushes";
+}
+
+TEST_F(SafeCopiesTest, ACancelledRunReportsExactlyWhatTheDestinationHolds)
+{
+    const std::string many = store::AddFolder(kDocuments, "Many");
+    const std::string target = "http://DST/Team/Documents";
+    for (int i = 0; i < 30; ++i) {
+        const std::string name = "doc " + std::to_string(i) + ".bin";
+        store::AddDocument(many, name, store::DocumentSpec(store::GeneratedBinaryContent(3000 + 1000 * i, i)));
+        gSelectedSources += many + "/" + name + "|";
+        gSelectedDestinations += target + "=";
+        gSelectedTypes += "3~";
+    }
+    ui::DoEventsHook cancel([](int turn) {
+        if (turn == 40) gCancelImport = true;
+    });
+
+    DoDefaultReplication();
+
+    const auto sources = CopiedItems(many);
+    const auto copies = CopiedItems(target);
+    std::size_t reported = 0;
+    for (const ReportRow& row : ReportRows()) {
+        ASSERT_EQ(row.remark, "Replicated Successfully.") << row.source;
+        const std::string path = row.destination.substr(target.size());
+        ASSERT_TRUE(copies.count(path)) << path << " is reported, not copied";
+        EXPECT_EQ(copies.at(path)["sha256"], sources.at(path)["sha256"]) << path;
+        ++reported;
+    }
+    EXPECT_GT(reported, 0u);
+    EXPECT_LT(reported, 30u) << "the run was not cancelled";
+    std::size_t documents = 0;
+    for (const auto& [path, item] : copies) documents += item["kind"] == "document";
+    EXPECT_EQ(documents, reported) << "the destination holds a document the report does not call copied";
 }
 
 TEST_F(SafeCopiesTest, AnEntryThatCannotBeCreatedNeverStandsForTheServer)
