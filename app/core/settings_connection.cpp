@@ -4,11 +4,17 @@
 #include "platform/sys/program_folder.h"
 #include "platform/ui/do_events.h"
 
+#include <chrono>
 #include <map>
 #include <optional>
 #include <sys/stat.h>
 
 namespace {
+
+// How long a rewrite waits for another process's lock in all, as a read
+// does; and how long each attempt waits before the message loop gets a turn.
+constexpr std::chrono::milliseconds kLockWait{2000};
+constexpr std::chrono::milliseconds kLockAttempt{50};
 
 // Raised by every write of this process, so that what was read before it is
 // read again even when the file's times do not tell the change.
@@ -50,6 +56,26 @@ std::map<std::string, CachedTable>& cachedTables()
     return tables;
 }
 
+// Per table, the number (in writesMade) of the newest rewrite written.
+std::map<std::string, std::uint64_t>& writtenRewrites()
+{
+    static std::map<std::string, std::uint64_t> rewrites;
+    return rewrites;
+}
+
+void replaceRows(ado::Connection& connection, const std::string& table, const std::vector<SettingsRow>& rows)
+{
+    ado::Transaction transaction(connection);
+    connection.execute("delete * from " + table);
+    ado::TableRecordset records(connection, table);
+    for (const SettingsRow& row : rows) {
+        records.addNew();
+        for (const auto& [column, value] : row) records.setField(column, value);
+        records.update();
+    }
+    transaction.commit();
+}
+
 } // namespace
 
 std::filesystem::path SettingsDatabasePath() { return sys::ProgramFolder() / "TarvexDB.mdb"; }
@@ -71,19 +97,19 @@ ado::Recordset SettingsConnection::select(const std::string& table)
 void SettingsConnection::rewriteTable(const std::string& table, const std::vector<SettingsRow>& rows)
 {
     ado::RequirePlainTableName(table);
-    ++writesMade;
-    ado::Transaction transaction(connection_);
-    connection_.execute("delete * from " + table);
-    ui::DoEvents();
-    ado::TableRecordset records(connection_, table);
-    ui::DoEvents();
-    for (const SettingsRow& row : rows) {
-        records.addNew();
-        for (const auto& [column, value] : row) records.setField(column, value);
-        records.update();
-        ui::DoEvents();
+    const std::uint64_t rewrite = ++writesMade;
+    const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+    connection_.setBusyTimeout(kLockAttempt);
+    std::uint64_t& newestWritten = writtenRewrites()[table];
+    while (newestWritten < rewrite) {
+        try {
+            replaceRows(connection_, table, rows);
+            newestWritten = rewrite;
+        } catch (const ado::DatabaseLocked&) {
+            if (std::chrono::steady_clock::now() >= deadline) throw;
+            ui::DoEvents();
+        }
     }
-    transaction.commit();
 }
 
 ado::Recordset SelectSettingsTable(const std::string& table)

@@ -24,9 +24,13 @@ public:
     void execute(const std::string& statement);
     // "select * from <table>": the table's rows in the order they were added.
     ado::Recordset select(const std::string& table);
-    // Replaces every row of the table by the new rows, giving the message loop
-    // a turn between the steps. The deletion and the new rows are one
-    // transaction: when a step fails, the table keeps its old rows.
+    // Replaces every row of the table by the new rows in one transaction, in
+    // which the message loop gets no turn: two writes of this process never
+    // meet, and when a step fails the table keeps its old rows. While another
+    // process holds the database's lock, the rewrite waits for it up to two
+    // seconds, giving the message loop turns outside the transaction, then
+    // raises ado::DatabaseLocked. A rewrite that a newer one of the same
+    // table overtook during those turns is not written over it.
     void rewriteTable(const std::string& table, const std::vector<SettingsRow>& rows);
     void close() { connection_.close(); }
 

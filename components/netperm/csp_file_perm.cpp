@@ -22,10 +22,18 @@ SecuredKind KindOf(std::int32_t objectType)
     return objectType ? SecuredKind::File : SecuredKind::Share;
 }
 
+// A DACL that cannot be read: the value 0 with S_FALSE, the out arguments as
+// the caller passed them.
+void AnswerNotRead(Invocation& call)
+{
+    call.setResult(kNotRead);
+    call.setSuccessCode(com::S_FALSE);
+}
+
 void GetObjectPermissions(Invocation& call)
 {
     std::optional<ObjectPermissions> permissions = ReadObjectPermissions(KindOf(call.number(0)), call.string(1));
-    if (!permissions) return call.setResult(kNotRead);
+    if (!permissions) return AnswerNotRead(call);
     call.setOut(2, Count(permissions->allowCount));
     call.setOut(3, Count(permissions->denyCount));
     call.setOut(4, VariantList(std::move(permissions->allow)));
@@ -37,7 +45,7 @@ void GetObjectPermissionsEx(Invocation& call)
 {
     const std::optional<SplitPermissions> permissions =
         ReadObjectPermissionsEx(call.string(0), call.string(1), KindOf(call.number(2)), call.string(3));
-    if (!permissions) return call.setResult(kNotRead);
+    if (!permissions) return AnswerNotRead(call);
     call.setOut(4, Count(permissions->allow.size()));
     call.setOut(5, Count(permissions->deny.size()));
     call.setOut(6, StringList(permissions->allow));

@@ -28,14 +28,16 @@ struct Entry {
     std::string text;
 };
 
-// The entry's account and text; nullopt when the account cannot be looked up.
+// The entry's account and text; nullopt when the account cannot be looked up
+// or its text would be longer than an entry may be. Either fault is the
+// entry's own: the other entries are listed all the same.
 std::optional<Entry> EntryFor(const net::AccountDirectory& directory, const net::Ace& ace, DenyText denyText)
 {
     std::optional<net::AccountName> account = directory.lookupSid(ace.sid);
     if (!account) return std::nullopt;
     std::string text =
         PermissionEntryText(account->domain, account->name, AccessMaskToRightText(ace.mask, ace.type, denyText));
-    if (winreg::CharacterCount(text) > kMaxEntryText) FailWithNetError(net::ERROR_INVALID_PARAMETER);
+    if (winreg::CharacterCount(text) > kMaxEntryText) return std::nullopt;
     return Entry{std::move(*account), std::move(text)};
 }
 

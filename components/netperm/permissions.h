@@ -17,13 +17,13 @@ namespace netperm {
 enum class SecuredKind { Share, File };
 
 // Parallel lists with one element per DACL entry; an entry whose account
-// cannot be looked up stays empty in both.
+// cannot be looked up, or whose text would exceed 360 characters, stays empty
+// in both.
 struct PermissionList {
     std::vector<com::Variant> entries;
     std::vector<com::Variant> accountTypes; // 16-bit integers
 };
-// An unreadable DACL, and an entry text over 360 characters, fail with the
-// component's error scheme.
+// An unreadable DACL fails with the component's error scheme.
 PermissionList ReadSecurityPermissions(SecuredKind kind, const std::string& path);
 
 // Hands a permission list back as GetSharePermissions and GetFilePermissions
@@ -36,7 +36,8 @@ void ReturnPermissionList(com::Invocation& call, PermissionList list);
 std::string SharePermissionPath(const std::string& server, const std::string& share);
 
 // Each list has one element per DACL entry; the counts say how many are
-// filled, from the first.
+// filled, from the first. Entries that cannot be named (account unknown, text
+// over 360 characters) are left out, here and in SplitPermissions.
 struct ObjectPermissions {
     std::vector<com::Variant> allow;
     std::vector<com::Variant> deny;

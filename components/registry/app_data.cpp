@@ -1,6 +1,5 @@
 #include "components/registry/app_data.h"
 
-#include "components/registry/client_bytes.h"
 #include "components/registry/registry_data.h"
 
 namespace vornik {
@@ -83,7 +82,7 @@ com::Variant GetAppBinaryData(const ApplicationIdentity& app, const std::string&
 void SetAppBinaryData(const ApplicationIdentity& app, const std::string& name, const com::Variant& data)
 {
     CheckNames(app);
-    const auto bytes = ClientBytes(data);
+    const auto bytes = BytesOfArray(data);
     if (!bytes) throw com::ComError(ArrayOperationFailed, ArrayOperationFailedText);
     WriteAppValue(app, name, winreg::REG_BINARY, *bytes);
 }

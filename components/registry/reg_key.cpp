@@ -1,7 +1,7 @@
 #include "components/registry/reg_key.h"
 
-#include "components/registry/client_bytes.h"
 #include "components/registry/reg_values.h"
+#include "components/registry/registry_data.h"
 #include "components/registry/vornik_module.h"
 
 namespace vornik {
@@ -65,7 +65,7 @@ void RegKey::addNumValue(const std::string& name, std::int32_t data)
 void RegKey::addBinaryValue(const std::string& name, const com::Variant& data)
 {
     CheckNameLength(name, MaxKeyOrValueName);
-    const auto bytes = ClientBytes(data);
+    const auto bytes = BytesOfArray(data);
     if (!bytes) throw com::ComError(RegistryCallFailed, "");
     WriteValue(key_->get(), name, winreg::REG_BINARY, *bytes);
 }

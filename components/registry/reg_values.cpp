@@ -1,6 +1,6 @@
 #include "components/registry/reg_values.h"
 
-#include "components/registry/client_bytes.h"
+#include "components/registry/registry_data.h"
 #include "components/registry/vornik_module.h"
 
 namespace vornik {
@@ -98,7 +98,7 @@ RegBinaryValue::RegBinaryValue(ValueLocation location, Bytes data)
 
 void RegBinaryValue::putValueData(const com::Variant& data)
 {
-    auto bytes = ClientBytes(data);
+    auto bytes = BytesOfArray(data);
     if (!bytes) throw com::ComError(InvalidArray, InvalidArrayText);
     WriteLocation(location_, winreg::REG_BINARY, *bytes);
     data_ = std::move(*bytes);

@@ -77,23 +77,16 @@ std::optional<std::uint8_t> LowByteOf(const com::Variant& element)
 
 } // namespace
 
-ByteConversion BytesOfArray(const com::Variant& value)
+std::optional<Bytes> BytesOfArray(const com::Variant& value)
 {
-    ByteConversion result;
-    if (!value.deref().isArray()) {
-        result.problem = ArrayProblem::NotAnArray;
-        return result;
-    }
+    if (!value.deref().isArray()) return std::nullopt;
+    Bytes bytes;
     for (const auto& element : value.array().elements) {
         const auto byte = LowByteOf(element);
-        if (!byte) {
-            result.bytes.clear();
-            result.problem = ArrayProblem::UnreadableElement;
-            return result;
-        }
-        result.bytes.push_back(*byte);
+        if (!byte) return std::nullopt;
+        bytes.push_back(*byte);
     }
-    return result;
+    return bytes;
 }
 
 std::optional<Bytes> MultiStringBytes(const std::vector<std::string>& strings)

@@ -36,13 +36,9 @@ com::Variant ByteArrayOf(const Bytes& data);
 com::Variant VariantArrayOf(const std::vector<std::string>& strings);
 
 // A byte array from a client: element i gives byte i, the low byte of the
-// element's numeric value; any lower bound.
-enum class ArrayProblem { None, NotAnArray, UnreadableElement };
-struct ByteConversion {
-    Bytes bytes;
-    ArrayProblem problem = ArrayProblem::None;
-};
-ByteConversion BytesOfArray(const com::Variant& value);
+// element's numeric value; any lower bound. nullopt when the value is not an
+// array or an element holds no number.
+std::optional<Bytes> BytesOfArray(const com::Variant& value);
 
 // REG_MULTI_SZ data: each string followed by a zero, then a final zero.
 // nullopt when a string is empty, as it would end the list early.

@@ -45,6 +45,14 @@ private:
 
 } // namespace
 
+void FailWithDatabaseError(sqlite3* database, com::HRESULT number)
+{
+    const std::string message = sqlite3_errmsg(database);
+    const int code = sqlite3_errcode(database) & 0xFF;
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED) throw DatabaseLocked(adErrDatabase, message);
+    throw com::ComError(number, message);
+}
+
 void CreateDatabaseFile(const std::filesystem::path& file)
 {
     if (std::filesystem::exists(file))
@@ -80,6 +88,11 @@ void Connection::open(const std::filesystem::path& file, const std::string&, con
     sqlite3_busy_timeout(database_, kBusyTimeoutMilliseconds);
 }
 
+void Connection::setBusyTimeout(std::chrono::milliseconds timeout)
+{
+    sqlite3_busy_timeout(handle(), int(timeout.count()));
+}
+
 void Connection::close()
 {
     if (!database_) return;
@@ -93,7 +106,7 @@ sqlite3* Connection::handle() const
     return database_;
 }
 
-void Connection::fail(com::HRESULT number) const { throw com::ComError(number, sqlite3_errmsg(database_)); }
+void Connection::fail(com::HRESULT number) const { FailWithDatabaseError(database_, number); }
 
 void Connection::execute(std::string_view sql)
 {

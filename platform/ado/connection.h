@@ -5,6 +5,7 @@
 
 #include "platform/ado/recordset.h"
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -19,6 +20,18 @@ inline constexpr int adStateOpen = 1;
 // Error numbers of the database layer.
 inline constexpr com::HRESULT adErrDatabase = com::MakeHResult(0x80004005);  // cannot open / create / locked
 inline constexpr com::HRESULT adErrStatement = com::MakeHResult(0x80040E14); // a statement the engine refuses
+
+// A statement that could not run because another connection (of this or of
+// another process) holds the lock it needs, and did not let go within the
+// connection's busy timeout. Nothing of the statement was done.
+class DatabaseLocked : public com::ComError {
+public:
+    using ComError::ComError;
+};
+
+// Throws what the database reported for its last call: DatabaseLocked when
+// that call met another connection's lock, else ComError(number).
+[[noreturn]] void FailWithDatabaseError(sqlite3* database, com::HRESULT number);
 
 // Creates a new, empty database file; fails when the file exists already.
 void CreateDatabaseFile(const std::filesystem::path& file);
@@ -39,6 +52,9 @@ public:
     void open(const std::filesystem::path& file, const std::string& user = "", const std::string& password = "");
     int state() const { return database_ ? adStateOpen : adStateClosed; }
     void close();
+    // How long a statement waits for another connection's lock before it
+    // fails with DatabaseLocked; two seconds unless set.
+    void setBusyTimeout(std::chrono::milliseconds timeout);
 
     void execute(std::string_view statement);
     // A read-only snapshot of the statement's rows, standing on the first.

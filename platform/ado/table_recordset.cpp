@@ -40,7 +40,7 @@ void bindValue(sqlite3_stmt* statement, int position, const com::Variant& value)
     }
 }
 
-[[noreturn]] void fail(sqlite3* database) { throw com::ComError(adErrDatabase, sqlite3_errmsg(database)); }
+[[noreturn]] void fail(sqlite3* database) { FailWithDatabaseError(database, adErrDatabase); }
 
 } // namespace
 

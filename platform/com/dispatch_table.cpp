@@ -105,12 +105,13 @@ void Invocation::setResult(Variant value)
     if (result_) *result_ = std::move(value);
 }
 
-HRESULT RunMember(const ClassIdentity& identity, const std::function<void()>& member, ExcepInfo* exception)
+void Invocation::setSuccessCode(HRESULT code) { successCode_ = code; }
+
+HRESULT RunMember(const ClassIdentity& identity, const std::function<HRESULT()>& member, ExcepInfo* exception)
 {
     ExcepInfo failure;
     try {
-        member();
-        return S_OK;
+        return member();
     } catch (const IdentifiedError& error) {
         failure = Report(error.reporter(), error.number(), error.description());
     } catch (const ComError& error) {

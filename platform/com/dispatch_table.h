@@ -74,20 +74,27 @@ public:
     // Writes an out parameter; lost when the caller passed it by value.
     void setOut(std::size_t index, Variant value);
     void setResult(Variant value);
+    // Has Invoke answer a success code other than S_OK, such as S_FALSE for
+    // a member whose result says that it did not do its work; a member that
+    // fails throws its ComError instead.
+    void setSuccessCode(HRESULT code);
+    HRESULT successCode() const { return successCode_; }
 
 private:
     std::vector<Variant> values_;
     std::vector<Variant*> outs_;
     Variant* result_ = nullptr;
+    HRESULT successCode_ = S_OK;
 };
 
 // Member names compare without regard to (ASCII) case.
 bool SameNameIgnoringCase(std::string_view a, std::string_view b);
 
-// Runs a member's code: a ComError it throws becomes DISP_E_EXCEPTION with
-// exception filled and the thread's error object set (cleared when the error
-// has no text); running out of memory becomes E_OUTOFMEMORY the same way.
-HRESULT RunMember(const ClassIdentity& identity, const std::function<void()>& member, ExcepInfo* exception);
+// Runs a member's code and answers the success code it returns: a ComError
+// it throws becomes DISP_E_EXCEPTION with exception filled and the thread's
+// error object set (cleared when the error has no text); running out of
+// memory becomes E_OUTOFMEMORY the same way.
+HRESULT RunMember(const ClassIdentity& identity, const std::function<HRESULT()>& member, ExcepInfo* exception);
 
 template <class T>
 class DispatchTable {
@@ -127,7 +134,13 @@ public:
         Invocation call;
         if (const HRESULT bound = Invocation::Bind(member->params, args, result, &call, argError); Failed(bound))
             return bound;
-        return RunMember(identity, [&] { member->handler(self, call); }, exception);
+        return RunMember(
+            identity,
+            [&] {
+                member->handler(self, call);
+                return call.successCode();
+            },
+            exception);
     }
 
 private:

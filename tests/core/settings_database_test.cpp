@@ -3,6 +3,7 @@
 #include "core_fixture.h"
 #include "platform/ui/do_events.h"
 
+#include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -110,21 +111,99 @@ TEST_F(SettingsDatabaseTest, ARewriteThatFailsHalfWayKeepsTheOldRows)
     EXPECT_EQ(tableRows("tblPermissions"), (Rows{{"Readers", "0"}, {"Authors", "1"}, {"Coordinators", "2"}}));
 }
 
-TEST_F(SettingsDatabaseTest, ARewriteGivesTheMessageLoopATurnBetweenItsSteps)
+// Holds the settings database's lock from another process, as another
+// program writing the file would, until released.
+class LockHeldByAnotherProcess {
+public:
+    LockHeldByAnotherProcess()
+    {
+        int locked[2], release[2];
+        if (::pipe(locked) != 0 || ::pipe(release) != 0) throw std::runtime_error("no pipe");
+        child_ = ::fork();
+        if (child_ == 0) {
+            ::close(locked[0]);
+            ::close(release[1]);
+            ado::Connection connection;
+            connection.open(SettingsDatabasePath(), "", "");
+            connection.execute("BEGIN EXCLUSIVE");
+            char byte = 1;
+            (void)!::write(locked[1], &byte, 1);
+            (void)!::read(release[0], &byte, 1); // until the write end closes
+            ::_exit(0);
+        }
+        ::close(locked[1]);
+        ::close(release[0]);
+        releaseEnd_ = release[1];
+        char byte = 0;
+        if (::read(locked[0], &byte, 1) != 1) throw std::runtime_error("the other process took no lock");
+        ::close(locked[0]);
+    }
+    ~LockHeldByAnotherProcess() { release(); }
+
+    void release()
+    {
+        if (releaseEnd_ < 0) return;
+        ::close(releaseEnd_);
+        releaseEnd_ = -1;
+        ::waitpid(child_, nullptr, 0);
+    }
+
+private:
+    pid_t child_ = -1;
+    int releaseEnd_ = -1;
+};
+
+// While another process holds the lock, a rewrite waits with the message
+// loop turning; writes the user starts in those turns wait too, and once the
+// lock is gone every one of them lands: the newest rows of a table win, and
+// no write fails for meeting another of this process.
+TEST_F(SettingsDatabaseTest, WritesStartedWhileAnotherProcessHoldsTheLockAllLand)
 {
     CreateDatabase();
+    const auto mapping = [](const std::string& readers, const std::string& authors) {
+        return std::vector<SettingsRow>{{{"SourceRole", "Readers"}, {"DestinationRole", readers}},
+                                        {{"SourceRole", "Authors"}, {"DestinationRole", authors}}};
+    };
+    LockHeldByAnotherProcess lock;
+    int turns = 0;
+    ui::DoEventsHook hook([&](int turn) {
+        turns = turn;
+        if (turn == 1) {
+            ErrorTrap trap("in Second");
+            RewriteSettingsTable(trap, "tblPermissions", mapping("2", "0"));
+        }
+        if (turn == 2) storeSPSClientConfig("German (Germany)");
+        if (turn == 3) lock.release();
+    });
+    ErrorTrap trap("in First");
+    RewriteSettingsTable(trap, "tblPermissions", mapping("1", "1"));
+
+    EXPECT_GE(turns, 3);
+    EXPECT_EQ(tableRows("tblPermissions"), (Rows{{"Readers", "2"}, {"Authors", "0"}})) << "the newer mapping stays";
+    EXPECT_EQ(tableRows("tblSPSClient"), (Rows{{"German (Germany)"}}));
+    EXPECT_TRUE(logLines().empty()) << lastLogLine();
+}
+
+// A lock that another process keeps beyond the wait fails the write as any
+// failed step of the procedure does: logged with its tag, the old rows kept.
+// The window was not frozen meanwhile.
+TEST_F(SettingsDatabaseTest, AWriteThatFindsTheDatabaseLockedThroughoutIsLogged)
+{
+    CreateDatabase();
+    CreateLogFolderandFile();
+    storeSPSClientConfig("English (United States)");
+    const std::size_t logged = logLines().size();
+    LockHeldByAnotherProcess lock;
     int turns = 0;
     ui::DoEventsHook hook([&](int turn) { turns = turn; });
-    SettingsConnection connection;
-    connection.open();
-    connection.rewriteTable("tblPreimportSettings",
-                            {{{"PropertyName", "Author"}, {"MetaData", "Smith"}, {"Checked", "True"}, {"DataType", "Text"}},
-                             {{"PropertyName", "Due"}, {"MetaData", "1/2/2026"}, {"Checked", "False"}, {"DataType", "Date"}}});
-    connection.close();
 
-    EXPECT_EQ(turns, 4); // after the deletion, after opening the rows, after each new row
-    EXPECT_EQ(tableRows("tblPreimportSettings"),
-              (Rows{{"Author", "Smith", "True", "Text"}, {"Due", "1/2/2026", "False", "Date"}}));
+    storeSPSClientConfig("German (Germany)");
+
+    EXPECT_GE(turns, 5) << "the message loop turned while the write waited";
+    EXPECT_EQ(logLines().size(), logged + 1);
+    EXPECT_EQ(lastLogLine(), kLogTime + "No=-2147467259-due to -database is lockedin storeSPSClientConfig");
+    lock.release();
+    EXPECT_EQ(tableRows("tblSPSClient"), (Rows{{"English (United States)"}}));
 }
 
 } // namespace

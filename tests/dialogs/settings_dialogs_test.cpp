@@ -4,6 +4,7 @@
 
 #include "dialog_fixture.h"
 
+#include "app/core/error_log.h"
 #include "app/core/run_guard.h"
 #include "app/core/shared_state.h"
 #include "app/dialogs/frm_add_property.h"
@@ -13,6 +14,7 @@
 #include "app/engine/replication_drivers.h"
 #include "app/mainwindow/frm_main_gui.h"
 #include "platform/store/roles.h"
+#include "platform/ui/do_events.h"
 #include "platform/ui/list_view.h"
 #include "platform/ui/tool_bar.h"
 
@@ -149,6 +151,35 @@ TEST_F(RoleMappingTest, ApplyIsRefusedDuringARunAndAFailedSaveKeepsTheDialogOpen
     EXPECT_TRUE(dialog.cmdApply->isEnabled()) << "the edit is still unsaved";
     EXPECT_FALSE(dialog.cmdOk->isEnabled());
     EXPECT_EQ(ReadTable("tblPermissions"), kDefaultMapping);
+}
+
+// Apply gives the message loop turns; settings writes that start in them (a
+// log-header pass storing the client language, OK of the filter dialog) land
+// next to the mapping instead of waiting for it and failing.
+TEST_F(RoleMappingTest, WritesStartedFromApplysMessageLoopTurnsLandWithTheMapping)
+{
+    frmPermissions dialog;
+    dialog.show();
+    QTest::keyClick(dialog.Combo2, Qt::Key_Down);
+    WriteSettingsRows("tblPreimportSettings",
+                      {{{"PropertyName", "Title"}, {"MetaData", "Draft"}, {"Checked", "True"}, {"DataType", "Text"}}});
+    frmFilterSettings filter;
+    filter.show();
+    filter.lstSettings->setCurrentItem(filter.lstSettings->topLevelItem(0));
+    QTest::mouseClick(filter.Command2, Qt::LeftButton);
+    ui::DoEventsHook hook([&](int turn) {
+        if (turn != 1) return;
+        storeSPSClientConfig("German (Germany)");
+        QTest::mouseClick(filter.cmdOk, Qt::LeftButton);
+    });
+    QTest::mouseClick(dialog.cmdApply, Qt::LeftButton);
+
+    EXPECT_GE(hook.turns(), 1);
+    EXPECT_EQ(ReadTable("tblPermissions"), (TableRows{{"Readers", "0"}, {"Authors", "2"}, {"Coordinators", "2"}}));
+    EXPECT_EQ(ReadTable("tblSPSClient"), (TableRows{{"German (Germany)"}}));
+    EXPECT_EQ(ReadTable("tblPreimportSettings"), TableRows{}) << "the filter row removed in the dialog is gone";
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_TRUE(LoggedErrors().empty());
 }
 
 class FilterSettingsTest : public DialogTest {

@@ -169,7 +169,7 @@ TEST_F(PermissionsTest, GetObjectPermissionsExSplitsByWhatTheDestinationCanResol
     EXPECT_EQ(SplitFor("SPS2K", "PARTNERDC"), (std::vector<Texts>{allAllowed, deny, {}, {}}));
 }
 
-TEST_F(PermissionsTest, UnreadableDaclsAndOverlongNames)
+TEST_F(PermissionsTest, UnreadableDaclsAndOverlongSharePaths)
 {
     com::Variant count, types;
     EXPECT_EQ(Failure([&] { sharePerm.call("GetSharePermissions", "SPS2K", "NoShare", Out(count), Out(types)); }),
@@ -182,12 +182,6 @@ TEST_F(PermissionsTest, UnreadableDaclsAndOverlongNames)
     EXPECT_EQ(Failure([&] { sharePerm.call("GetSharePermissions", "SPS2K", std::string(250, 'x'), Out(count)); }),
               NetError(87, "The parameter is incorrect."));
 
-    const std::string longHost(120, 'H');
-    AddHost(longHost, "CORP", "server", "5.0");
-    AddAccount(longHost, std::string(250, 'u'), net::AccountKind::User);
-    net::WriteFileSecurity(Plan, {std::vector<net::Ace>{{AceType::Allow, 0x1200A9, Sid(longHost + "\\" + std::string(250, 'u'))}}});
-    EXPECT_EQ(Failure([&] { filePerm.call("GetFilePermissions", "\\\\SPS2K\\Docs", "plan.doc", Out(count)); }),
-              NetError(87, "The parameter is incorrect."));
 
     com::Variant allowCount("before"), denyCount, allow, deny;
     const com::Value notRead = filePerm.call("GetObjectPermissions", 1, "\\\\SPS2K\\Docs\\nothing.doc", Out(allowCount),
@@ -205,6 +199,134 @@ TEST_F(PermissionsTest, UnreadableDaclsAndOverlongNames)
                   .toInt32(),
               0);
     ASSERT_TRUE(com::GetErrorInfo());
+}
+
+// An entry whose text would exceed 360 characters (a 120-character machine
+// name and a 250-character account) is left out by each member, as an entry
+// whose account cannot be looked up is; one of exactly 360 is listed whole.
+TEST_F(PermissionsTest, AnOverlongEntryIsLeftOutAndTheOthersAreListed)
+{
+    const std::string longHost(120, 'H');
+    AddHost(longHost, "CORP", "server", "5.0");
+    AddAccount(longHost, std::string(250, 'u'), net::AccountKind::User);
+    AddAccount(longHost, std::string(230, 'a'), net::AccountKind::User);
+    const std::string exactly360 = longHost + "\\" + std::string(230, 'a') + " @\\@ Read";
+    ASSERT_EQ(exactly360.size(), 360u);
+    const net::SecurityDescriptor acl{std::vector<net::Ace>{
+        {AceType::Allow, 0x1200A9, Sid("Everyone")},
+        {AceType::Allow, 0x1200A9, Sid(longHost + "\\" + std::string(250, 'u'))},
+        {AceType::Deny, 0x1F01FF, Sid("CORP\\bob")},
+        {AceType::Deny, 0x1200A9, Sid(exactly360.substr(0, 351))},
+        {AceType::Allow, 0x1301BF, Sid("CORP\\anna")},
+    }};
+    net::WriteFileSecurity(Plan, acl);
+    net::WriteShareSecurity("\\\\SPS2K\\Docs", acl);
+
+    // Each member's counts, then its lists.
+    struct Listed {
+        std::vector<int> counts;
+        std::vector<Texts> lists;
+        bool operator==(const Listed&) const = default;
+    };
+    const auto listed = [](std::vector<com::Variant*> counts, std::vector<com::Variant*> lists) {
+        Listed result;
+        for (const com::Variant* count : counts) result.counts.push_back(count->toInt32());
+        for (const com::Variant* list : lists) result.lists.push_back(Strings(*list));
+        return result;
+    };
+    const Texts fileEntries{"Everyone @\\@ Read", "<empty>", "CORP\\bob @\\@ No Access", exactly360,
+                            "CORP\\anna @\\@ Change"};
+    struct Case {
+        const char* member;
+        std::function<Listed()> read;
+        Listed expected;
+    } cases[] = {
+        {"GetFilePermissions",
+         [&] {
+             com::Variant count, types;
+             com::Variant entries = filePerm.call("GetFilePermissions", "\\\\SPS2K\\Docs", "plan.doc", Out(count), Out(types));
+             return listed({&count}, {&entries, &types});
+         },
+         {{5}, {fileEntries, {"1", "<empty>", "0", "0", "0"}}}},
+        {"GetSharePermissions",
+         [&] {
+             com::Variant count;
+             com::Variant entries = sharePerm.call("GetSharePermissions", "SPS2K", "Docs", Out(count));
+             return listed({&count}, {&entries});
+         },
+         {{5}, {fileEntries}}},
+        {"GetObjectPermissions",
+         [&] {
+             com::Variant allowCount, denyCount, allow, deny;
+             EXPECT_EQ(filePerm.call("GetObjectPermissions", 1, Plan, Out(allowCount), Out(denyCount), Out(allow), Out(deny))
+                           .toInt32(),
+                       1);
+             EXPECT_FALSE(com::GetErrorInfo()) << "no error information";
+             return listed({&allowCount, &denyCount}, {&allow, &deny});
+         },
+         {{2, 2},
+          {{"Everyone @\\@ Read", "CORP\\anna @\\@ Change", "<empty>", "<empty>", "<empty>"},
+           {"CORP\\bob @\\@ Full Control", exactly360, "<empty>", "<empty>", "<empty>"}}}},
+        {"GetObjectPermissionsEx",
+         [&] {
+             com::Variant counts[4], lists[4];
+             EXPECT_EQ(filePerm
+                           .call("GetObjectPermissionsEx", "SPS2K", "SPSDOWN", 1, Plan, Out(counts[0]), Out(counts[1]),
+                                 Out(lists[0]), Out(lists[1]), Out(counts[2]), Out(counts[3]), Out(lists[2]), Out(lists[3]))
+                           .toInt32(),
+                       1);
+             return listed({&counts[0], &counts[1], &counts[2], &counts[3]}, {&lists[0], &lists[1], &lists[2], &lists[3]});
+         },
+         {{2, 2, 0, 0},
+          {{"Everyone @\\@ Read", "CORP\\anna @\\@ Change"}, {"CORP\\bob @\\@ Full Control", exactly360}, {}, {}}}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.member);
+        com::SetErrorInfo(std::nullopt);
+        Listed read;
+        EXPECT_EQ(Failure([&] { read = test.read(); }), std::make_pair(com::S_OK, std::string("no error")));
+        EXPECT_EQ(read.counts, test.expected.counts);
+        EXPECT_EQ(read.lists, test.expected.lists);
+    }
+}
+
+// Through IDispatch::Invoke itself, as any automation client calls: a DACL
+// that cannot be read answers 0 with S_FALSE and leaves the out arguments as
+// they were; a readable one answers 1 with S_OK.
+TEST_F(PermissionsTest, AnUnreadableDaclAnswersZeroWithSFalse)
+{
+    struct Case {
+        const char* member;
+        std::string path;
+        com::HRESULT answer;
+        std::int32_t value;
+        bool errorInformation; // GetObjectPermissionsEx reports the failed read
+    } cases[] = {
+        {"GetObjectPermissions", Plan, com::S_OK, 1, false},
+        {"GetObjectPermissions", "\\\\SPS2K\\Docs\\nothing.doc", com::S_FALSE, 0, false},
+        {"GetObjectPermissionsEx", Plan, com::S_OK, 1, false},
+        {"GetObjectPermissionsEx", "\\\\SPS2K\\Docs\\nothing.doc", com::S_FALSE, 0, true},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(std::string(test.member) + " " + test.path);
+        const bool ex = std::string(test.member) == "GetObjectPermissionsEx";
+        std::vector<com::Variant> outs(ex ? 8 : 4, com::Variant("before"));
+        std::vector<com::Variant> args;
+        if (ex) args = {"SPS2K", "XPWKS"};
+        args.insert(args.end(), {std::int32_t(1), test.path});
+        for (com::Variant& out : outs) args.push_back(Out(out));
+
+        com::DISPID id = 0;
+        ASSERT_EQ(filePerm.dispatch()->GetIDsOfNames(test.member, &id), com::S_OK);
+        com::SetErrorInfo(std::nullopt);
+        com::Variant result;
+        com::ExcepInfo exception;
+        EXPECT_EQ(filePerm.dispatch()->Invoke(id, com::DISPATCH_METHOD, args, &result, &exception, nullptr), test.answer);
+        EXPECT_EQ(result.type(), com::VT_I4);
+        EXPECT_EQ(result.toInt32(), test.value);
+        EXPECT_EQ(outs[0].toString() == "before", test.answer == com::S_FALSE) << outs[0].toString();
+        EXPECT_EQ(bool(com::GetErrorInfo()), test.errorInformation);
+    }
 }
 
 } // namespace

@@ -211,7 +211,14 @@ TEST(TarvexNetTest, AnImportCutShortIsFinishedByImportingAgain)
     ::kill(first, SIGKILL);
     testing_support::FinishTool(first);
     testing_support::ErrorOf([&] { store::AddFolder(documents, "folder 0"); }); // one item exists at the least
-    EXPECT_EQ(testing_support::RunTool("tarvex-net", import, output), 1);
+    const fs::path errors = local.path() / "err";
+    EXPECT_EQ(testing_support::RunTool("tarvex-net", import, output, errors), 1);
+    const std::string refusal = ReadFile(errors);
+    EXPECT_EQ(refusal.rfind("tarvex-net: An item named \"", 0), 0u) << refusal;
+    EXPECT_NE(refusal.find("\" exists already in \""), std::string::npos) << refusal;
+    EXPECT_NE(refusal.find("; importing again with --skip or --replace finishes the import (error 0x80040E98)\n"),
+              std::string::npos)
+        << refusal;
 
     std::vector<std::string> withSkip = import;
     withSkip.push_back("--skip");

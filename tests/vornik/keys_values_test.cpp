@@ -111,11 +111,14 @@ TEST_F(KeysValuesTest, ArraysThatAreNotByteArraysAreRefused)
     EXPECT_FALSE(com::GetErrorInfo()) << "this failure carries no text";
     EXPECT_FALSE(std::filesystem::exists("Tolvane.log")) << "a value that is no array is not logged";
 
+    // An element that holds no number refuses the array; the array's data was
+    // reached, so nothing is logged.
     EXPECT_EQ(Failure([&] { value.put("ValueData", ByteArray(0, {std::int32_t(1), "text"})); }).first,
               com::MakeHResult(0x80040202));
+    EXPECT_EQ(Failure([&] { key.call("AddBinaryValue", "c", ByteArray(0, {"text"})); }).first, RegistryCallFailed);
     EXPECT_EQ(ReadMachineValue("SOFTWARE\\Tarvex", "b").second, Bytes{9}) << "nothing half written";
-    const auto log = testing_support::ReadFile("Tolvane.log");
-    EXPECT_NE(log.find(", SafeArrayAccessData Failed\r\n=========================\r\n"), std::string::npos) << log;
+    EXPECT_EQ(ReadMachineValue("SOFTWARE\\Tarvex", "c").first, 0u);
+    EXPECT_FALSE(std::filesystem::exists("Tolvane.log"));
 }
 
 TEST_F(KeysValuesTest, MultiStringValuesHoldArraysOfStrings)

@@ -7,6 +7,7 @@
 #include "platform/net/case_fold.h"
 #include "platform/net/network.h"
 #include "platform/store/admin.h"
+#include "platform/store/errors.h"
 #include "platform/store/item_url.h"
 
 #include <cstdio>
@@ -146,10 +147,19 @@ void document(const CommandLine& line)
     std::cout << store::ChildUrl(folderUrl, name) << (added == store::Added::Skipped ? " (left as it was)" : "") << "\n";
 }
 
+// A plain import stops at the first name that is taken, typically when an
+// import that was cut short is run again: its answer says how to finish.
 void import(const CommandLine& line)
 {
-    const store::ImportCounts counts =
-        store::ImportFolderTree(line.positional(0, "local folder"), line.positional(1, "folder URL"), parseIfExists(line));
+    const store::IfExists ifExists = parseIfExists(line);
+    store::ImportCounts counts;
+    try {
+        counts = store::ImportFolderTree(line.positional(0, "local folder"), line.positional(1, "folder URL"), ifExists);
+    } catch (const com::ComError& error) {
+        if (error.number() != store::errItemExists || ifExists != store::IfExists::Fail) throw;
+        throw com::ComError(error.number(),
+                            error.description() + "; importing again with --skip or --replace finishes the import");
+    }
     std::cout << counts.written << " items imported";
     if (counts.skipped > 0) std::cout << ", " << counts.skipped << " left as they were";
     std::cout << "\n";
