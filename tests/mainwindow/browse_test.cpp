@@ -253,6 +253,11 @@ TEST_F(BrowseTest, AServerThatCannotBeListedEndsTheListingWithItsReason)
         {kNotAReader, "LOCKED", true, {noPermission, 48}, "", "", true, true},
         {kNoNetwork, "SRC", true, {noClient, 64}, "", "x", false, false},
         {kDamaged, "BROKEN", true, {shutDown, 48}, "", "", true, true},
+        // Names the connect dialog lets through: each answers as a host that is not there.
+        {kUnknownHost, "two words", true, {shutDown, 48}, "", "", true, true},
+        {kUnknownHost, "..", true, {shutDown, 48}, "", "", true, true},
+        {kUnknownHost, "host:80", true, {shutDown, 48}, "", "", true, true},
+        {kUnknownHost, "~n\u00e4me", false, {shutDown, 48}, "x", "", true, true},
         {kUnknownHost, "NOPE", false, {shutDown, 48}, "x", "", true, true},
         {kNoStore, "PLAIN", false, {notRunning + ".", 48}, "x", "", true, true},
         {kNotAReader, "LOCKED", false, {noPermission, 48}, "x", "", true, true},

@@ -11,6 +11,8 @@
 #include "app/dialogs/frm_connecting.h"
 #include "app/dialogs/frm_importing.h"
 #include "app/dialogs/frm_option.h"
+#include "app/engine/cart_entries.h"
+#include "app/mainwindow/selection_rules.h"
 #include "command_states.h"
 #include "platform/store/admin.h"
 #include "platform/ui/do_events.h"
@@ -175,7 +177,37 @@ TEST_F(ReplicationTest, AWorkspaceArrivesWholeInTheTargetServer)
     expectRunEnded();
 }
 
-TEST_F(ReplicationTest, CancelAfterTheFirstEntryEndsTheRunWithItsReport)
+// "~" ends only the type codes and "=" only the destination folders: an item
+// named with either is added and replicated; only a pending folder whose name
+// holds "=" can take nothing, as its URL would split the destinations.
+TEST_F(ReplicationTest, ItemsNamedWithTildeOrEqualsAreAddedAndReplicated)
+{
+    FrmMainGUI& w = window();
+    store::AddDocument(kMarketingDocuments, "~draft.txt", store::DocumentSpec("draft"));
+    store::AddDocument(kMarketingDocuments, "q1=final.txt", store::DocumentSpec("final figures"));
+    store::AddDocument(store::AddFolder(kMarketingDocuments, "x=y~z"), "inside.txt", store::DocumentSpec("in"));
+    connectBoth();
+    addRows({"Marketing", "Documents"}, {"~draft.txt", "q1=final.txt", "x=y~z"});
+    Click(*w.tvBottom, {"Team", "Documents", "x=y~z"});
+    BrowseTo(*w.tvTop, {"Marketing", "Documents"});
+    ClickRows(*w.lvTop, {"empty notes.txt"});
+    Press(*w.tbBottom, 7);
+    EXPECT_EQ(messageBoxes_.shown(), (std::vector<ui::ShownMessage>{
+                                         {DestinationSeparatorRefusal(kTeamDocuments + "/x=y~z"), 48}}));
+    EXPECT_EQ(SplitEntries(gSelectedSources, "|").size(), 3u);
+    proceedWithEverything();
+
+    Press(*w.tbBottom, 12);
+
+    for (const char* name : {"/~draft.txt", "/q1=final.txt", "/x=y~z"})
+        ExpectCopiedAlike(kMarketingDocuments + name, kTeamDocuments + name);
+    const std::vector<ReportPageRow> rows = reportRows();
+    EXPECT_EQ(rows.size(), 4u);
+    for (const ReportPageRow& row : rows) EXPECT_EQ(row.remark, "Replicated Successfully.") << row.source;
+    expectRunEnded();
+}
+
+TEST_F(ReplicationTest, CancelAfterTheFirstEntryEndsTheRunWithItsReportNamedInTheLogWhenNothingOpensIt)
 {
     FrmMainGUI& w = window();
     connectBoth();
@@ -189,10 +221,15 @@ TEST_F(ReplicationTest, CancelAfterTheFirstEntryEndsTheRunWithItsReport)
         ClickButton(Importing().cmdCancel);
     });
 
+    shellOpens_.failOpens(); // a desktop without an opener
+
     Press(*w.tbBottom, 12);
 
     EXPECT_EQ(messageBoxes_.shown(),
               (std::vector<ui::ShownMessage>{{"Tarvex failed to replicate all documents due to user action.", 64}}));
+    ASSERT_EQ(shellOpens_.documents().size(), 1u);
+    EXPECT_EQ(logLines().back(), kLogTime + "No=31-due to -No application could open the activity report " +
+                                     shellOpens_.documents().front().string() + "in WriteActivityReport");
     // Cancel came after the first entry; the second was begun and ends, the
     // third is not.
     const std::vector<ReportPageRow> rows = reportRows();
