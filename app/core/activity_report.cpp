@@ -135,7 +135,10 @@ void WriteActivityReport()
     if (trap.hasLeft()) return;
     lastWrittenReport = {*path, now};
     ClearReportEntries();
-    ui::ShellOpen(*path);
+    // A desktop without an opener at least tells the user where the report is.
+    if (!ui::ShellOpen(*path))
+        WriteErrorLog(ErrorLogEntry(ui::kNoAssociation, "No application could open the activity report " + path->string(),
+                                    "in WriteActivityReport"));
 }
 
 void WriteReportHeader(ReportFile& report)

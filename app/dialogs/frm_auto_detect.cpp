@@ -4,6 +4,7 @@
 #include "app/dialogs/form_controls.h"
 #include "app/dialogs/wait_pointer.h"
 #include "platform/ui/animation.h"
+#include "platform/ui/centred.h"
 #include "platform/ui/placement.h"
 
 #include <QCloseEvent>
@@ -37,6 +38,12 @@ bool frmAutoDetect::cancelMarked() const { return pointer_->isOn(); }
 void frmAutoDetect::setCancelMarked(bool marked) { pointer_->setOn(marked); }
 
 void frmAutoDetect::cmdCancel_Click() { gCancelAutoDetect = true; }
+
+void frmAutoDetect::showEvent(QShowEvent* event)
+{
+    ui::CentreOverMainWindow(*this);
+    QWidget::showEvent(event);
+}
 
 // Closing the form by its title bar cancels, as Cancel does; the form stays
 // until discovery notices.

@@ -4,6 +4,7 @@
 #include "app/core/forms.h"
 #include "app/core/run_guard.h"
 #include "app/core/shared_state.h"
+#include "app/dialogs/filter_rules.h"
 #include "app/dialogs/frm_finding.h"
 #include "app/engine/runtime_values.h"
 #include "platform/sys/user.h"
@@ -25,8 +26,6 @@
 
 namespace {
 
-bool isAsciiLetterOrDigit(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
-
 template <class Widget>
 Widget* named(Widget* widget, const char* name)
 {
@@ -43,13 +42,10 @@ void showFinding(const char* text)
 
 } // namespace
 
-bool IsServerName(std::string_view name)
+char SeparatorInServerName(std::string_view name)
 {
-    const std::string trimmed = Trim(name);
-    if (trimmed.empty() || !isAsciiLetterOrDigit(trimmed.front())) return false;
-    for (const char c : trimmed)
-        if (!isAsciiLetterOrDigit(c) && c != '-' && c != '_' && c != '.') return false;
-    return true;
+    const std::size_t at = name.find_first_of("/\\|=");
+    return at == std::string_view::npos ? '\0' : name[at];
 }
 
 frmConnecting::frmConnecting()
@@ -136,10 +132,16 @@ void frmConnecting::fnOk_Click()
     if (RunGuard::active()) return;
     ErrorTrap trap("in frmconnecting-fnOk_Click");
     const std::string typed = txtURL->text().toStdString();
-    if (!IsServerName(typed)) {
+    if (IsBlank(typed)) {
         ui::SetMousePointer(ui::vbDefault);
         ui::MsgBox("Specify the server name to be connected", ui::vbExclamation);
         txtURL->clear();
+        txtURL->setFocus();
+        return;
+    }
+    if (const char separator = SeparatorInServerName(typed)) {
+        ui::SetMousePointer(ui::vbDefault);
+        ui::MsgBox(std::string("The server name cannot contain \"") + separator + "\".", ui::vbExclamation);
         txtURL->setFocus();
         return;
     }

@@ -18,10 +18,11 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// Whether a name, blanks around it removed, can name a host: letters, digits,
-// "-", "_" and ".", beginning with a letter or digit. An empty or blank name
-// is none, nor one with "/", "\", "|", "=", "~" or a blank inside.
-bool IsServerName(std::string_view name);
+// The first character of a server name that would split the addresses and
+// lists built from it: "/" (the item URL), "\" (a tree node's path), "|"
+// and "=" (the selection strings); '\0' when it has none. Any other name goes
+// to the listing, which answers for a server that is not there.
+char SeparatorInServerName(std::string_view name);
 
 class frmConnecting : public QDialog {
     Q_OBJECT
@@ -37,8 +38,9 @@ public:
     QPushButton* CmdOk;
     QPushButton* CmdCancel;
 
-    // OK: refuses a name that names no server; otherwise stores it, unloads
-    // the dialog and lists the server's workspaces in the pane it serves.
+    // OK: refuses a blank name (emptying the box) and a name with a separator
+    // (keeping it, to be mended); otherwise stores the name, unloads the
+    // dialog and lists the server's workspaces in the pane it serves.
     void fnOk_Click();
 
     // Esc and the window's close button unload the dialog; nothing changes.

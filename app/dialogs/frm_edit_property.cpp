@@ -4,7 +4,6 @@
 #include "app/dialogs/filter_rules.h"
 #include "app/dialogs/form_controls.h"
 #include "app/dialogs/frm_add_property.h"
-#include "app/engine/runtime_values.h"
 #include "platform/ui/do_events.h"
 
 #include <QLabel>
@@ -46,13 +45,13 @@ void frmEditProperty::Form_Load()
     });
 }
 
-// The metadata is stored trimmed, as the filter compares it; a changed name is
-// not written to the row.
+// The metadata goes into the row as typed, blanks around it included; a
+// changed name is not written to the row.
 void frmEditProperty::CmdOk_Click()
 {
     if (!RequireText(*txtMetadata, kMetadataMissing) || !RequireText(*txtProperty, kPropertyNameMissing)) return;
     ErrorTrap trap("in frmEditProperty - cmdOk_Click");
-    trap.step([this] { row_.setSubItem(1, Trim(txtMetadata->text().toStdString())); });
+    trap.step([this] { row_.setSubItem(1, txtMetadata->text().toStdString()); });
     accept();
     ui::DoEvents();
 }

@@ -3,6 +3,7 @@
 #include "app/core/error_trap.h"
 #include "platform/sys/program_folder.h"
 #include "platform/ui/animation.h"
+#include "platform/ui/centred.h"
 #include "platform/ui/twips.h"
 
 #include <QFrame>
@@ -30,6 +31,14 @@ frmFinding::frmFinding()
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Frame1);
     Form_Load();
+}
+
+void frmFinding::reject() {}
+
+void frmFinding::showEvent(QShowEvent* event)
+{
+    ui::CentreOverMainWindow(*this);
+    QDialog::showEvent(event);
 }
 
 // A clip that cannot be played leaves the form without animation.

@@ -1,6 +1,7 @@
 #pragma once
-// The wait form shown while a server's workspaces are looked for: a text the
-// caller sets and an animation. It has no buttons and cannot be cancelled;
+// The wait form shown while a server's workspaces are looked for, centred over
+// the main window: a text the caller sets and an animation. It has no buttons
+// and cannot be cancelled, neither by Esc nor by its title bar's close;
 // whoever shows it unloads it.
 
 #include <QDialog>
@@ -20,6 +21,12 @@ public:
     QFrame* Frame1;
     QLabel* Label1;
     ui::Animation* AnmSearch;
+
+    // Esc and the title bar's close leave the form up.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void Form_Load();

@@ -8,6 +8,7 @@
 #include "platform/sys/datetime.h"
 #include "platform/sys/program_folder.h"
 #include "platform/ui/animation.h"
+#include "platform/ui/centred.h"
 #include "platform/ui/do_events.h"
 #include "platform/ui/form_instance.h"
 #include "platform/ui/mouse_pointer.h"
@@ -103,6 +104,12 @@ void frmImporting::CmdCancel_Click()
     trap.step([] { Instance::unloadSelf(); });
     trap.step([] { ui::SetMousePointer(ui::vbDefault); });
     trap.step([] { ui::DoEvents(); });
+}
+
+void frmImporting::showEvent(QShowEvent* event)
+{
+    ui::CentreOverMainWindow(*this);
+    QWidget::showEvent(event);
 }
 
 // Closing the dialog by its title bar cancels, as its Cancel does.

@@ -1,10 +1,11 @@
 #pragma once
-// The progress dialog frmImporting ("Importing..."), shown modeless while the
-// engine copies content or profiles: what is being copied, the bar with its
-// percentage, the time the copy started and a playing animation. Its Cancel
-// (also the title bar's close) only sets gCancelImport, which the running
-// operation polls. While it is loaded the mouse pointer is the hourglass,
-// except over Cancel.
+// The progress dialog frmImporting ("Importing..."), shown modeless and
+// centred over the main window while the engine copies content or profiles:
+// what is being copied, the bar with its percentage, the time the copy
+// started and a playing animation. Its Cancel (also the title bar's close)
+// only sets gCancelImport, which the running operation polls, and unloads the
+// dialog. While it is loaded the mouse pointer is the hourglass, except over
+// Cancel.
 //
 // Reach it through its shared instance (ui::FormInstance<frmImporting>): the
 // load runs once the instance is reachable, since it starts the bar through
@@ -40,12 +41,15 @@ public:
     QLabel* lblTime;
     QLabel* lblDateTime;
 
+    // Cancel: also what stops a run when the program is closed during it.
+    void CmdCancel_Click();
+
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void Form_Load();
-    void CmdCancel_Click();
 };
 
 // What the engine reaches of frmImporting: every member goes to the loaded

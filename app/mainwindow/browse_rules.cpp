@@ -57,13 +57,14 @@ std::string PendingFolderImageKey(std::string_view contentClass)
     return net::EqualsIgnoringCase(contentClass, kWorkspace) ? "workspace" : FolderImageKey(contentClass, "folder");
 }
 
-std::optional<PendingOrigin> FindPendingOrigin(std::string_view url, std::string_view sources,
-                                               std::string_view destinations)
+std::vector<PendingOrigin> FindPendingOrigins(std::string_view url, std::string_view sources,
+                                              std::string_view destinations)
 {
     const std::vector<std::string> sourceEntries = SplitEntries(sources, "|");
     const std::vector<std::string> destinationEntries = SplitEntries(destinations, "=");
     const std::vector<std::string> urlParts = SplitText(Trim(url), "/");
     const std::size_t entries = std::min(sourceEntries.size(), destinationEntries.size());
+    std::vector<PendingOrigin> origins;
     for (std::size_t i = 0; i < entries; ++i) {
         const std::string source = Trim(sourceEntries[i]);
         const std::vector<std::string> pendingParts =
@@ -71,7 +72,7 @@ std::optional<PendingOrigin> FindPendingOrigin(std::string_view url, std::string
         if (pendingParts.size() > urlParts.size()
             || !std::equal(pendingParts.begin(), pendingParts.end(), urlParts.begin(), net::EqualsIgnoringCase))
             continue;
-        return PendingOrigin{source, {urlParts.begin() + std::ptrdiff_t(pendingParts.size()), urlParts.end()}};
+        origins.push_back({source, {urlParts.begin() + std::ptrdiff_t(pendingParts.size()), urlParts.end()}});
     }
-    return std::nullopt;
+    return origins;
 }

@@ -3,7 +3,6 @@
 // URL, the names a listing never shows, the images of folders, and where a
 // pending folder of the selection comes from.
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,9 +34,9 @@ struct PendingOrigin {
     std::vector<std::string> below;
 };
 
-// Which pending item of the selection (sources followed by "|", destination
-// folders by "=") the destination URL lies in, comparing without regard to
-// case and blanks around the entries; nullopt when it lies in none. The first
-// entry that holds it answers.
-std::optional<PendingOrigin> FindPendingOrigin(std::string_view url, std::string_view sources,
-                                               std::string_view destinations);
+// The pending items of the selection (sources followed by "|", destination
+// folders by "=") that the destination URL lies in, in the selection's order,
+// comparing without regard to case and blanks around the entries; none when
+// it lies in none. A pending folder added into another one lies in both.
+std::vector<PendingOrigin> FindPendingOrigins(std::string_view url, std::string_view sources,
+                                              std::string_view destinations);

@@ -173,6 +173,7 @@ FrmMainGUI::FrmMainGUI() : clientArea_(new QWidget(this))
     createControls();
     createToolBars();
     createMenus();
+    GroupCommandsHeldDuringRuns();
     connectEvents();
     installEngineView();
     Form_Load();
@@ -430,12 +431,13 @@ void FrmMainGUI::keyPressEvent(QKeyEvent* event)
     else QMainWindow::keyPressEvent(event);
 }
 
-// Closing the window by its frame unloads it, without a question; not while
-// a run is active, which goes on in the window.
+// Closing the window by its frame unloads it, without a question; while a run
+// is active it asks as Exit does, and the window closes once the run has ended.
 void FrmMainGUI::closeEvent(QCloseEvent* event)
 {
     if (RunGuard::active()) {
         event->ignore();
+        DoExit();
         return;
     }
     event->accept();

@@ -23,11 +23,13 @@
 #include <QMainWindow>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 class ErrorTrap;
 class QAction;
+class QActionGroup;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -243,6 +245,12 @@ private:
 
     // Commands: both panes disconnect alike, with the differences of each.
     void DisconnectPane(bool isSource);
+    // Runs a replication or profile run: the run guard up and the commands
+    // that would disturb it held off meanwhile; a close asked for during the
+    // run follows once the run has ended, its report written.
+    void RunInWindow(const std::function<void()>& run);
+    // The commands a run holds off: every one the run guard refuses.
+    void GroupCommandsHeldDuringRuns();
 
     // Workspace listing: both panes list alike, with the differences of each.
     void DisplayWorkspaces(const std::string& server, bool isSource);
@@ -289,6 +297,10 @@ private:
     std::unique_ptr<MainWindowForm> engineView_; // what the engine reaches of the window
     // A right button went down on a tree, and no node click has taken it yet.
     bool gTreeRightClick = false;
+    // The buttons' and menu items' actions that show disabled while a run lasts.
+    QActionGroup* commandsHeldDuringRuns_ = nullptr;
+    // The user chose to close the program while a run lasted.
+    bool closeAfterRun_ = false;
 };
 
 // Switches a command's tool-bar button (by index) and, when given, its menu

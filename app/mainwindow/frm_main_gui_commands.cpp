@@ -1,7 +1,8 @@
 // The window's commands: connect, disconnect and refresh each pane, queue and
 // run profile copies, replicate, and exit. While a run is active every one of
-// them is refused without a word: the run goes on with the selection, the
-// connections and the window it started with.
+// them but Exit shows disabled and is refused: the run goes on with the
+// selection, the connections and the window it started with. Exit asks, and
+// stops the run as its Cancel does before the window closes.
 
 #include "app/mainwindow/frm_main_gui.h"
 
@@ -11,6 +12,7 @@
 #include "app/core/shared_state.h"
 #include "app/core/text_lists.h"
 #include "app/dialogs/frm_connecting.h"
+#include "app/dialogs/frm_importing.h"
 #include "app/dialogs/frm_option.h"
 #include "app/engine/cart_entries.h"
 #include "app/engine/profiles.h"
@@ -25,7 +27,10 @@
 #include "platform/ui/modal_dialog.h"
 #include "platform/ui/tool_bar.h"
 
+#include <QActionGroup>
 #include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
 
 namespace {
 
@@ -34,6 +39,31 @@ std::string NowText() { return sys::GeneralDateText(sys::Now()); }
 std::string TextOf(const QLineEdit& box) { return box.text().toStdString(); }
 
 bool Confirmed(const std::string& question) { return ui::MsgBox(question, ui::vbYesNo + ui::vbQuestion) == ui::vbYes; }
+
+// While alive, the commands show disabled, and a connect dialog left open
+// connects nothing; afterwards they come back as they were, with whatever the
+// run switched meanwhile (each action keeps the state it is given while its
+// group is off).
+class CommandsHeld {
+public:
+    explicit CommandsHeld(QActionGroup& commands) : commands_(commands)
+    {
+        commands_.setEnabled(false);
+        if (ui::FormInstance<frmConnecting>::isLoaded()) connectOk_ = ui::FormInstance<frmConnecting>::get().CmdOk;
+        if (connectOk_) connectOk_->setEnabled(false);
+    }
+    ~CommandsHeld()
+    {
+        commands_.setEnabled(true);
+        if (connectOk_) connectOk_->setEnabled(true);
+    }
+    CommandsHeld(const CommandsHeld&) = delete;
+    CommandsHeld& operator=(const CommandsHeld&) = delete;
+
+private:
+    QActionGroup& commands_;
+    QPointer<QPushButton> connectOk_;
+};
 
 // Every run ends alike, also one that ended early: the progress dialog goes,
 // and the report of the run is written and opened.
@@ -81,11 +111,14 @@ void FrmMainGUI::DoRealDisconnect() { DisconnectPane(true); }
 void FrmMainGUI::DoRealDisconnectD() { DisconnectPane(false); }
 
 // The pane is emptied and can be connected again; the server names and URLs
-// stay until the next connect. The destination's selection goes with it.
+// stay until the next connect. The destination's selection goes with it. Add
+// stays off until the pane is connected again and an item is chosen: it would
+// add into a folder no pane shows.
 void FrmMainGUI::DisconnectPane(bool isSource)
 {
     if (RunGuard::active() || !Confirmed("Do you want to disconnect the connection?")) return;
     const Pane p = pane(isSource);
+    SwitchCommand(*tbBottom, 7, mnuAdd, false);
     SwitchCommand(p.bar, p.refreshButton, p.refreshItem, false);
     p.tree.Nodes().Clear();
     p.list.ListItems().Clear();
@@ -138,19 +171,23 @@ void FrmMainGUI::DoRealProfileCreation_Test()
     SwitchCommand(*tbBottom, 12, mnuReplicate, true);
 }
 
-// The pair of the two address boxes may be queued when the queue is in step
-// and does not hold that very pair (source and destination compared whole).
+// The source items selected in the source list may be queued with the
+// destination folder shown when the queue is in step and holds none of them
+// with that folder already (both compared whole); nothing selected, nothing
+// to refuse.
 bool FrmMainGUI::check11()
 {
-    if (SplitText(gProfileSources, "|").size() != SplitText(gProfileDestinations, "=").size()) {
-        ui::MsgBox("Number of Source and Destination Paths does not match. Terminating...", ui::vbExclamation);
-        return false;
-    }
-    const std::string source = TextOf(*txtTop);
-    if (HoldsPair(SplitEntries(gProfileSources, "|"), SplitEntries(gProfileDestinations, "="), source,
-                  TextOf(*txtBottom))) {
-        ui::MsgBox(source + " - Has already been added to the Destination.", ui::vbExclamation);
-        return false;
+    const std::vector<std::string> queuedSources = SplitEntries(gProfileSources, "|");
+    const std::vector<std::string> queuedDestinations = SplitEntries(gProfileDestinations, "=");
+    for (const std::string& source : FindSelectedItems_Source()) {
+        if (SplitText(gProfileSources, "|").size() != SplitText(gProfileDestinations, "=").size()) {
+            ui::MsgBox("Number of Source and Destination Paths does not match. Terminating...", ui::vbExclamation);
+            return false;
+        }
+        if (HoldsPair(queuedSources, queuedDestinations, source, gCurrentDestUrl)) {
+            ui::MsgBox(source + " - Has already been added to the Destination.", ui::vbExclamation);
+            return false;
+        }
     }
     return true;
 }
@@ -160,13 +197,14 @@ bool FrmMainGUI::check11()
 void FrmMainGUI::DoRealProfileCreation()
 {
     if (RunGuard::active()) return;
-    const RunGuard run(TextOf(*txtTop), TextOf(*txtBottom));
-    gRunStartTime = NowText();
-    ImportingDialog().show();
-    ui::DoEvents();
-    CheckPerm_CreateProfiles();
-    gCancelImport = false;
-    EndRun();
+    RunInWindow([] {
+        gRunStartTime = NowText();
+        ImportingDialog().show();
+        ui::DoEvents();
+        CheckPerm_CreateProfiles();
+        gCancelImport = false;
+        EndRun();
+    });
 }
 
 // The selection is replicated with the options chosen in the options dialog.
@@ -182,22 +220,54 @@ void FrmMainGUI::DoRealReplication()
                    ui::vbInformation);
         return;
     }
-    const RunGuard run(TextOf(*txtTop), TextOf(*txtBottom));
-    gOptionsCancelled = false;
-    gRunStartTime = NowText();
-    const bool workspacesInCart = IsWorkspaceAdded();
-    ShowOptionsDialog(this, workspacesInCart, IsFolAdded());
-    ui::DoEvents();
-    if (gOptionsCancelled && !gCancelImport) return;
-    if (!gCancelImport) RunReplicationDrivers(workspacesInCart);
-    ResetReplicationState();
-    EndRun();
+    RunInWindow([this] {
+        gOptionsCancelled = false;
+        gRunStartTime = NowText();
+        const bool workspacesInCart = IsWorkspaceAdded();
+        ShowOptionsDialog(this, workspacesInCart, IsFolAdded());
+        ui::DoEvents();
+        if (gOptionsCancelled && !gCancelImport) return;
+        if (!gCancelImport) RunReplicationDrivers(workspacesInCart);
+        ResetReplicationState();
+        EndRun();
+    });
+}
+
+void FrmMainGUI::RunInWindow(const std::function<void()>& run)
+{
+    {
+        const RunGuard guard(TextOf(*txtTop), TextOf(*txtBottom));
+        const CommandsHeld held(*commandsHeldDuringRuns_);
+        run();
+    }
+    if (closeAfterRun_) ui::FormInstance<FrmMainGUI>::unloadSelf();
+}
+
+void FrmMainGUI::GroupCommandsHeldDuringRuns()
+{
+    commandsHeldDuringRuns_ = new QActionGroup(this);
+    commandsHeldDuringRuns_->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+    for (const int button : {1, 2, 4, 6}) commandsHeldDuringRuns_->addAction(tbTop->Buttons(button).action());
+    for (const int button : {1, 2, 3, 5, 7, 8, 10, 11, 12})
+        commandsHeldDuringRuns_->addAction(tbBottom->Buttons(button).action());
+    for (QAction* item : {mnuAdd, mnuRemove, mnuCreateProfile, mnuReplicate, mnuConnectS, mnuDisconnectS, mnuRefreshS,
+                          mnuRefreshD, mnuConnectD, mnuDisconnectD, mnuFilter, mnuMapRoles, mnuPaste, mnuPasteProfiles,
+                          mnuDelete})
+        commandsHeldDuringRuns_->addAction(item);
 }
 
 // Exit and Esc arrive inside the window's own handlers: the window unloads
-// itself the safe way.
+// itself the safe way. During a run, Yes stops the run as the progress
+// dialog's Cancel does; the run then ends as a cancelled run ends, its report
+// written and opened, and the window closes after it.
 void FrmMainGUI::DoExit()
 {
-    if (RunGuard::active()) return;
-    if (Confirmed("Do you want to close the application?")) ui::FormInstance<FrmMainGUI>::unloadSelf();
+    if (closeAfterRun_ || !Confirmed("Do you want to close the application?")) return;
+    if (!RunGuard::active()) {
+        ui::FormInstance<FrmMainGUI>::unloadSelf();
+        return;
+    }
+    closeAfterRun_ = true;
+    if (ui::FormInstance<frmImporting>::isLoaded()) ui::FormInstance<frmImporting>::get().CmdCancel_Click();
+    else gCancelImport = true;
 }

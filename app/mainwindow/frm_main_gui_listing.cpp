@@ -202,18 +202,19 @@ void FrmMainGUI::OpenLevel(store::SpsFolder& level, std::string& url, const std:
 }
 
 // The source of the pending item that the destination URL lies in, followed
-// down the folders below it; "Null String" when the URL lies in no pending
-// item or its source lacks one of those folders.
+// down the folders below it; each pending item that holds the URL is tried in
+// the selection's order until one leads there (a pending folder added into
+// another one lies in both, and only its own source holds it). "Null String"
+// when none does.
 std::string FrmMainGUI::FindOrigin(const std::string& url)
 {
-    const std::optional<PendingOrigin> origin = FindPendingOrigin(url, gSelectedSources, gSelectedDestinations);
-    if (!origin) return kNoOrigin;
-    std::string found = origin->sourceUrl;
-    for (const std::string& name : origin->below) {
-        found = RepeatSubFolders(found, name);
-        if (found.empty()) return kNoOrigin;
+    for (const PendingOrigin& origin : FindPendingOrigins(url, gSelectedSources, gSelectedDestinations)) {
+        std::string found = origin.sourceUrl;
+        for (auto name = origin.below.begin(); name != origin.below.end() && !found.empty(); ++name)
+            found = RepeatSubFolders(found, *name);
+        if (!found.empty()) return found;
     }
-    return found;
+    return kNoOrigin;
 }
 
 // The folder right below sourceUrl whose name is the name sought, in any

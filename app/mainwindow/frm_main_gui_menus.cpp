@@ -222,7 +222,14 @@ void FrmMainGUI::tbBottom_ButtonClick(int index)
 void FrmMainGUI::mnuToolbar_Click() { tbTop->setVisible(mnuToolbar->isChecked()); }
 void FrmMainGUI::mnuToolbar1_Click() { tbBottom->setVisible(mnuToolbar1->isChecked()); }
 void FrmMainGUI::mnuContents_Click() { OpenHelpFile(); }
-void FrmMainGUI::mnuAbout_Click() { ui::FormInstance<frmSplash>::get().show(); }
+// A second About while the box is up brings the same box to the front.
+void FrmMainGUI::mnuAbout_Click()
+{
+    frmSplash& about = ui::FormInstance<frmSplash>::get();
+    about.show();
+    about.raise();
+    about.activateWindow();
+}
 
 void FrmMainGUI::mnuCopy_Click()
 {

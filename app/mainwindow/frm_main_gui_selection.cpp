@@ -3,7 +3,6 @@
 #include "app/mainwindow/frm_main_gui.h"
 
 #include "app/core/error_trap.h"
-#include "app/core/run_guard.h"
 #include "app/core/shared_state.h"
 #include "app/engine/cart_entries.h"
 #include "app/engine/runtime_values.h"
@@ -13,6 +12,7 @@
 #include "app/mainwindow/selection_rules.h"
 #include "platform/store/sps.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/tool_bar.h"
 
 #include <QLineEdit>
 
@@ -30,14 +30,18 @@ std::string UpperCase(std::string text)
 } // namespace
 
 // The items selected in the source go into the destination folder shown: all
-// workspaces of the source server when both panes show a server, and folders
-// only into a workspace the user coordinates.
+// workspaces of the source server when both panes show a server (not when
+// they show one server), and folders only into a workspace the user
+// coordinates. Add runs only while its command is on, whichever way it comes
+// (button, menu, Paste or Ctrl+V): not after a pane was disconnected, nor
+// while a run lasts.
 void FrmMainGUI::DoRealAdd()
 {
-    if (RunGuard::active()) return;
+    if (!tbBottom->Buttons(7).Enabled()) return;
     FindReplicationType();
     switch (gReplicationType) {
     case 1:
+        if (RefusedOntoItself("http://" + gSourceServerName, "http://" + gDestServerName)) break;
         if (ui::MsgBox("Do you want to copy all workspaces from " + UpperCase(gSourceServerName) + " to " +
                            UpperCase(gDestServerName) + "?\r\nDo select the desired workspace from the list to copy it.",
                        ui::vbYesNo + ui::vbQuestion) == ui::vbYes)

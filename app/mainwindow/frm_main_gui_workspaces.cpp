@@ -52,7 +52,10 @@ void FrmMainGUI::DisplayWorkspaces(const std::string& server, bool isSource)
         } else {
             SwitchCommand(*tbBottom, 1, mnuConnectD, false);
             SwitchCommand(*tbBottom, 3, mnuDisconnectD, true);
-            SwitchCommand(*tbBottom, 7, mnuAdd, true);
+            // Add as the two addresses allow: a server or a workspace into
+            // the server listed, not an item chosen earlier for a folder.
+            Add_Enable(std::int16_t(Count_SlashPresent(txtTop->text().toStdString())),
+                       std::int16_t(Count_SlashPresent(txtBottom->text().toStdString())));
             SwitchCommand(*tbBottom, 12, mnuReplicate, true);
         }
         p.tree.Nodes().Item(1).setSelected(true);

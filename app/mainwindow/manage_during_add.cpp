@@ -207,12 +207,13 @@ void AddFilesToCart()
         adding.row = Window().lvBottom->ListItems().Add(adding.position, adding.name, adding.name, "Unknown", "Unknown");
     });
 
-    const std::vector<std::string> sources = SplitEntries(FindSelectedItems_Source(), "|");
-    const std::vector<std::string> destinations = SplitEntries(FindSelectedItems_Dest(), "=");
+    const std::vector<std::string> sources = FindSelectedItems_Source();
+    const std::vector<std::string> destinations = FindSelectedItems_Dest();
     for (std::size_t k = 0; k < sources.size() && k < destinations.size() && !trap.hasLeft(); ++k) {
         if (!CartInStep()) break;
         const CartEntries cart = CurrentCart();
         if (HoldsPair(cart.sources, cart.destinations, sources[k], gCurrentDestUrl)) continue;
+        if (RefusedOntoItself(sources[k], destinations[k])) continue;
         const std::optional<PendingItem> item = ReadPendingItem(trap, sources[k], DocumentLook::FileType);
         if (!item || RefusedForSeparator(sources[k], destinations[k])) continue;
         if (!ReplacesItemOfSameName(trap, item->name, gCurrentDestUrl, false)) continue;
@@ -263,7 +264,8 @@ void AddFilesToCartSR()
 
 // The selected row of the destination list names the pending item: the
 // entries that copy an item of that name into the destination folder shown go
-// from the selection, with the item's row and node. Items the destination
+// from the selection, with the item's row and node, and so do the entries
+// added into it (their nodes are below its node). Items the destination
 // server holds are never deleted from it.
 void RemoveAddedItems()
 {
@@ -283,7 +285,7 @@ void RemoveAddedItems()
     }
     const std::string address = gCurrentDestUrl + "/" + w.lvBottom->ListItems().Item(*selected).Text();
     CartEntries cart = CurrentCart();
-    const bool removed = cart.removeEntriesAt(address);
+    const bool removed = cart.removeEntriesAtAndBelow(address);
     if (removed) {
         trap.step([&] { w.lvBottom->ListItems().Remove(*selected); });
         trap.step([&] { w.tvBottom->Nodes().Remove(NamedNodeKey(address)); });
@@ -300,23 +302,20 @@ void RemoveAddedItems()
     if (!removed) ui::MsgBox("Tarvex allows you to remove an item copied in the current session only.", ui::vbExclamation);
 }
 
-std::string FindSelectedItems_Source()
+std::vector<std::string> FindSelectedItems_Source()
 {
     ErrorTrap trap("in FindSelectedItems_Source");
     return trap.value([] {
         FrmMainGUI& w = Window();
-        return SelectedSourceList(SelectedRowTexts(*w.lvTop), gCurrentSourceUrl, w.txtTop->text().toStdString());
+        return SelectedSourceUrls(SelectedRowTexts(*w.lvTop), gCurrentSourceUrl, w.txtTop->text().toStdString());
     });
 }
 
-std::string FindSelectedItems_Dest()
+std::vector<std::string> FindSelectedItems_Dest()
 {
     ErrorTrap trap("in FindSelectedItems_Dest");
-    return trap.value([] {
-        std::string list;
-        for (std::size_t i = 0; i < SelectedRowTexts(*Window().lvTop).size(); ++i) list += gCurrentDestUrl + "=";
-        return list;
-    });
+    return trap.value(
+        [] { return std::vector<std::string>(SelectedRowTexts(*Window().lvTop).size(), gCurrentDestUrl); });
 }
 
 std::string FindFilenameinUrl(const std::string& url)
@@ -327,7 +326,15 @@ std::string FindFilenameinUrl(const std::string& url)
 
 bool RefusedForSeparator(const std::string& source, const std::string& destination)
 {
-    if (!HasSelectionSeparator(source) && !HasSelectionSeparator(destination)) return false;
-    ui::MsgBox(SeparatorRefusal(HasSelectionSeparator(source) ? source : destination), ui::vbExclamation);
+    if (BreaksSourceList(source)) ui::MsgBox(SourceSeparatorRefusal(source), ui::vbExclamation);
+    else if (BreaksDestinationList(destination)) ui::MsgBox(DestinationSeparatorRefusal(destination), ui::vbExclamation);
+    else return false;
+    return true;
+}
+
+bool RefusedOntoItself(const std::string& source, const std::string& destination)
+{
+    if (!CopyMeetsItsSource(source, destination)) return false;
+    ui::MsgBox("Tarvex cannot replicate \"" + source + "\" onto itself or into a folder inside it.", ui::vbExclamation);
     return true;
 }

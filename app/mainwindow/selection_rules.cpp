@@ -1,6 +1,7 @@
 #include "app/mainwindow/selection_rules.h"
 
 #include "app/engine/cart_entries.h"
+#include "app/engine/url_levels.h"
 #include "platform/net/case_fold.h"
 
 #include <algorithm>
@@ -28,12 +29,13 @@ std::string CartEntries::sourcesText() const { return joinedEntries(sources, "|"
 std::string CartEntries::destinationsText() const { return joinedEntries(destinations, "="); }
 std::string CartEntries::typesText() const { return joinedEntries(types, "~"); }
 
-bool CartEntries::removeEntriesAt(std::string_view address)
+template <class Dropped>
+bool CartEntries::removeEntriesWhere(Dropped dropped)
 {
     CartEntries kept;
     const std::size_t count = std::min({sources.size(), destinations.size(), types.size()});
     for (std::size_t i = 0; i < count; ++i) {
-        if (net::EqualsIgnoringCase(destinations[i] + "/" + LastUrlPart(sources[i]), address)) continue;
+        if (dropped(i)) continue;
         kept.sources.push_back(sources[i]);
         kept.destinations.push_back(destinations[i]);
         kept.types.push_back(types[i]);
@@ -43,6 +45,19 @@ bool CartEntries::removeEntriesAt(std::string_view address)
     return removed;
 }
 
+bool CartEntries::removeEntriesAt(std::string_view address)
+{
+    return removeEntriesWhere(
+        [&](std::size_t i) { return net::EqualsIgnoringCase(destinations[i] + "/" + LastUrlPart(sources[i]), address); });
+}
+
+bool CartEntries::removeEntriesAtAndBelow(std::string_view address)
+{
+    if (!removeEntriesAt(address)) return false;
+    removeEntriesWhere([&](std::size_t i) { return IsSameOrWithin(destinations[i], std::string(address)); });
+    return true;
+}
+
 int ReplicationTypeForLevels(int srcLevel, int dstLevel)
 {
     if (srcLevel == 2 && dstLevel == 2) return 1;
@@ -50,13 +65,13 @@ int ReplicationTypeForLevels(int srcLevel, int dstLevel)
     return 3;
 }
 
-std::string SelectedSourceList(const std::vector<std::string>& selectedRows, std::string_view levelUrl,
-                               std::string_view address)
+std::vector<std::string> SelectedSourceUrls(const std::vector<std::string>& selectedRows, std::string_view levelUrl,
+                                            std::string_view address)
 {
-    if (selectedRows.size() == 1) return std::string(address) + "|";
-    std::string list;
-    for (const std::string& row : selectedRows) list += std::string(levelUrl) + "/" + row + "|";
-    return list;
+    if (selectedRows.size() == 1) return {std::string(address)};
+    std::vector<std::string> urls;
+    for (const std::string& row : selectedRows) urls.push_back(std::string(levelUrl) + "/" + row);
+    return urls;
 }
 
 std::string LastUrlPart(std::string_view url)
@@ -87,10 +102,18 @@ bool HoldsReplicationType(const std::vector<std::string>& types, std::initialize
     });
 }
 
-bool HasSelectionSeparator(std::string_view text) { return text.find_first_of("|=~") != std::string_view::npos; }
+bool BreaksSourceList(std::string_view sourceUrl) { return sourceUrl.find('|') != std::string_view::npos; }
 
-std::string SeparatorRefusal(std::string_view url)
+bool BreaksDestinationList(std::string_view destinationUrl) { return destinationUrl.find('=') != std::string_view::npos; }
+
+std::string SourceSeparatorRefusal(std::string_view sourceUrl)
 {
-    return "'" + std::string(url) + "' cannot be added. Tarvex cannot copy an item whose name or server name " +
-           "contains \"|\", \"=\" or \"~\".";
+    return "'" + std::string(sourceUrl) + "' cannot be added. Tarvex cannot copy an item whose name or server name " +
+           "contains \"|\".";
+}
+
+std::string DestinationSeparatorRefusal(std::string_view destinationUrl)
+{
+    return "Nothing can be added into '" + std::string(destinationUrl) +
+           "'. Tarvex cannot copy into a folder whose name or server name contains \"=\".";
 }

@@ -29,6 +29,15 @@ struct CartEntries {
     // "http://D/W/Documents/a.txt"), compared without regard to case; true
     // when one did.
     bool removeEntriesAt(std::string_view address);
+    // Removes those and, as the pending folder at the address goes with
+    // them, every entry whose destination folder lies in it; true when an
+    // entry at the address went.
+    bool removeEntriesAtAndBelow(std::string_view address);
+
+private:
+    // Keeps the entries for which dropped is false; true when one was dropped.
+    template <class Dropped>
+    bool removeEntriesWhere(Dropped dropped);
 };
 
 // The replication type of an add from the URL levels of the source and the
@@ -36,11 +45,12 @@ struct CartEntries {
 // into a server (3, 2), 3 anything else.
 int ReplicationTypeForLevels(int srcLevel, int dstLevel);
 
-// The selected source items as a list, each followed by "|": with one row
-// selected the address box's text (it names the clicked item), with several
-// the level's URL, "/" and each row's text.
-std::string SelectedSourceList(const std::vector<std::string>& selectedRows, std::string_view levelUrl,
-                               std::string_view address);
+// The URLs of the selected source items: with one row selected the address
+// box's text (it names the clicked item), with several the level's URL, "/"
+// and each row's text. Kept as a list, not joined by "|", so that a name
+// holding "|" stays one item (and is refused whole).
+std::vector<std::string> SelectedSourceUrls(const std::vector<std::string>& selectedRows, std::string_view levelUrl,
+                                            std::string_view address);
 
 // The last "/" part of the URL; "" after a final "/".
 std::string LastUrlPart(std::string_view url);
@@ -55,11 +65,15 @@ bool HoldsText(const std::vector<std::string>& entries, std::string_view text);
 // Whether some type text of the list is one of the codes, compared as numbers.
 bool HoldsReplicationType(const std::vector<std::string>& types, std::initializer_list<int> codes);
 
-// Whether the text holds a separator of the selection strings ("|", "=" or
-// "~"); such a name would split into two entries.
-bool HasSelectionSeparator(std::string_view text);
-// The message that refuses an item whose URL holds a separator.
-std::string SeparatorRefusal(std::string_view url);
+// Whether a source URL holds "|", which ends each source of the selection and
+// the profile queue, or a destination URL "=", which ends each destination:
+// such a URL would split into two entries. ("~" ends only the type codes.)
+bool BreaksSourceList(std::string_view sourceUrl);
+bool BreaksDestinationList(std::string_view destinationUrl);
+// The messages that refuse an item whose URL would split its list, and a
+// destination folder whose URL would.
+std::string SourceSeparatorRefusal(std::string_view sourceUrl);
+std::string DestinationSeparatorRefusal(std::string_view destinationUrl);
 
 // The reminder that only a coordinator of the destination workspace may add
 // folders or queue profile copies.

@@ -98,12 +98,17 @@ void ItemControl::mousePressEvent(QMouseEvent* event)
 
 void ItemControl::keyPressEvent(QKeyEvent* event)
 {
+    QTreeWidgetItem* before = currentItem();
+    const ItemId beforeId = before ? idOf(before) : 0;
+    QPointer<ItemControl> alive(this);
     if (const int code = KeyAscii(*event)) {
-        QPointer<ItemControl> alive(this);
         emit KeyPress(code);
         if (!alive) return;
     }
     QTreeWidget::keyPressEvent(event);
+    if (!alive || (before && !itemForHandle(beforeId))) return;
+    QTreeWidgetItem* after = currentItem();
+    if (after && after != before && after->isSelected()) selectedByKey(after);
 }
 
 } // namespace ui

@@ -57,6 +57,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     // Called after the control acted on a press over an item.
     virtual void pressedOn(QTreeWidgetItem* item, const QPoint& position) = 0;
+    // Called after a key (an arrow, Home, End, a page key, typing an item's
+    // name) made another item the current and selected one; not when the key
+    // removed the item it started on.
+    virtual void selectedByKey(QTreeWidgetItem* item) = 0;
 
 private:
     std::unordered_map<ItemId, QTreeWidgetItem*> items_;

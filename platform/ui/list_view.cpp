@@ -163,6 +163,7 @@ ListItem ListView::SelectedItem() { return handle(currentItem()); }
 ListItem ListView::HitTest(float x, float y) { return handle(itemAtTwips(x, y)); }
 
 void ListView::pressedOn(QTreeWidgetItem* item, const QPoint&) { emit ItemClick(handle(item)); }
+void ListView::selectedByKey(QTreeWidgetItem* item) { emit ItemClick(handle(item)); }
 
 void ListView::showColumns()
 {

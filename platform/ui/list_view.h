@@ -135,13 +135,15 @@ public:
     ListItem HitTest(float x, float y);
 
 signals:
-    // A press on an item, after the control selected it.
+    // A press on an item, after the control selected it; and an item that a
+    // key made the selected one.
     void ItemClick(ui::ListItem item);
     // A click on the header of the column at the 1-based position.
     void ColumnClick(int column);
 
 protected:
     void pressedOn(QTreeWidgetItem* item, const QPoint& position) override;
+    void selectedByKey(QTreeWidgetItem* item) override;
 
 private:
     friend class ListItem;

@@ -11,13 +11,10 @@ RecordedShellOpens* activeRecorder = nullptr;
 
 } // namespace
 
-void ShellOpen(const std::filesystem::path& document)
+bool ShellOpen(const std::filesystem::path& document)
 {
-    if (activeRecorder) {
-        activeRecorder->record(document);
-        return;
-    }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(document.string())));
+    if (activeRecorder) return activeRecorder->record(document);
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(document.string())));
 }
 
 RecordedShellOpens::RecordedShellOpens() : previous_(activeRecorder) { activeRecorder = this; }

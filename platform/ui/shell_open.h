@@ -7,9 +7,16 @@
 
 namespace ui {
 
-void ShellOpen(const std::filesystem::path& document);
+// The shell's error number when no application could be started for a
+// document (SE_ERR_NOASSOC).
+inline constexpr int kNoAssociation = 31;
 
-// While alive, ShellOpen only records the documents it is given.
+// False when no application could be started for the document (the desktop
+// has no opener, or the opener could not be run).
+bool ShellOpen(const std::filesystem::path& document);
+
+// While alive, ShellOpen only records the documents it is given, and answers
+// as told (by default that each was opened).
 class RecordedShellOpens {
 public:
     RecordedShellOpens();
@@ -18,10 +25,17 @@ public:
     RecordedShellOpens& operator=(const RecordedShellOpens&) = delete;
 
     const std::vector<std::filesystem::path>& documents() const { return documents_; }
-    void record(const std::filesystem::path& document) { documents_.push_back(document); }
+    // From now on ShellOpen answers that nothing could open the documents.
+    void failOpens() { opens_ = false; }
+    bool record(const std::filesystem::path& document)
+    {
+        documents_.push_back(document);
+        return opens_;
+    }
 
 private:
     std::vector<std::filesystem::path> documents_;
+    bool opens_ = true;
     RecordedShellOpens* previous_;
 };
 

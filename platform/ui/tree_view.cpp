@@ -153,6 +153,8 @@ void TreeView::pressedOn(QTreeWidgetItem* item, const QPoint& position)
     emit NodeClick(handle(item));
 }
 
+void TreeView::selectedByKey(QTreeWidgetItem* item) { emit NodeClick(handle(item)); }
+
 void TreeView::remove(QTreeWidgetItem* item)
 {
     std::vector<QTreeWidgetItem*> gone{item};

@@ -104,7 +104,7 @@ public:
 
 signals:
     // A press on a node's row (not on its expander), after the control
-    // selected it.
+    // selected it; and a node that a key made the selected one.
     void NodeClick(ui::TreeNode node);
     // The user opened or closed a node.
     void Expand(ui::TreeNode node);
@@ -112,6 +112,7 @@ signals:
 
 protected:
     void pressedOn(QTreeWidgetItem* item, const QPoint& position) override;
+    void selectedByKey(QTreeWidgetItem* item) override;
 
 private:
     friend class TreeNode;

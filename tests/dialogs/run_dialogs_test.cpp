@@ -6,6 +6,8 @@
 
 #include "app/core/run_guard.h"
 #include "app/core/shared_state.h"
+#include "app/dialogs/frm_auto_detect.h"
+#include "app/dialogs/frm_finding.h"
 #include "app/dialogs/frm_importing.h"
 #include "app/dialogs/frm_option.h"
 #include "app/engine/replication_drivers.h"
@@ -19,10 +21,12 @@
 #include <QCheckBox>
 #include <QEnterEvent>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
+#include <cstdlib>
 #include <filesystem>
 
 using namespace dialog_testing;
@@ -281,6 +285,36 @@ TEST_F(ProgressDialogTest, CancelAndTheTitleBarSetTheFlagAndALateReferenceIsRele
     EXPECT_FALSE(Dialog().isVisible());
     ui::UnloadAllForms(); // as the main window does when it closes
     EXPECT_FALSE(Loaded());
+}
+
+// The forms shown without an owner come up centred over the program's main
+// window, not at the screen's corner; the wait form "Connecting..." stays up
+// through Esc and its title bar's close, as it cannot be cancelled.
+TEST_F(ProgressDialogTest, TheFormsWithoutOwnerShowCentredOverTheMainWindow)
+{
+    QMainWindow main;
+    main.setGeometry(120, 90, 520, 360);
+    main.show();
+    const QPoint centre = main.frameGeometry().center();
+    const auto centredOverMain = [&](QWidget& form) {
+        const QPoint offset = form.frameGeometry().center() - centre;
+        return std::abs(offset.x()) <= 1 && std::abs(offset.y()) <= 1;
+    };
+
+    ImportingDialog().show();
+    EXPECT_TRUE(centredOverMain(Dialog())) << "the progress dialog";
+    frmAutoDetect& discovery = ui::FormInstance<frmAutoDetect>::get();
+    discovery.show();
+    EXPECT_TRUE(centredOverMain(discovery)) << "the discovery's wait form";
+    frmFinding& finding = ui::FormInstance<frmFinding>::get();
+    finding.show();
+    EXPECT_TRUE(centredOverMain(finding)) << "the connection's wait form";
+
+    QTest::keyClick(&finding, Qt::Key_Escape);
+    finding.close();
+    EXPECT_TRUE(ui::FormInstance<frmFinding>::isLoaded() && finding.isVisible());
+    ui::FormInstance<frmFinding>::unload();
+    EXPECT_FALSE(ui::FormInstance<frmFinding>::isLoaded());
 }
 
 TEST_F(ProgressDialogTest, ARunFillsTheBarToExactlyOneHundredAndStopsAtCancel)

@@ -239,10 +239,11 @@ TEST_F(FilterSettingsTest, RowsAreAddedEditedRemovedCheckedSavedAndReadBackRever
 
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(ReadTable("tblPreimportSettings"),
-              (TableRows{{"Author", "Alice", "True", "Comment box"}, {"Region", "North", "True", "List"}}));
+              (TableRows{{"Author", " Alice ", "True", "Comment box"}, {"Region", "North", "True", "List"}}))
+        << "an edited value is kept as typed, an added one trimmed";
     frmFilterSettings again;
     EXPECT_EQ(Shown(again), (TableRows{{"Region", "North", "True", "List"},
-                                                                  {"Author", "Alice", "True", "Comment box"}}));
+                                                                  {"Author", " Alice ", "True", "Comment box"}}));
     EXPECT_TRUE(LoggedErrors().empty());
 }
 

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -283,6 +284,84 @@ TEST_F(UserRoad, AWorkspaceCopyCancelledMidRunLeavesWhatItsReportNamesWhole)
     ASSERT_TRUE(report.summary.has_value());
     EXPECT_EQ(report.summary->items, int(report.items.size()));
     EXPECT_EQ(report.summary->failed, 0);
+    EXPECT_EQ(installation.errorLogEntries(), std::vector<std::string>{});
+}
+
+// Both panes on one demo network, browsed with the keys: a folder added into a
+// pending folder opens with its own source's content; then a large workspace
+// is replicated with the folders, Esc is pressed during the copy and answered
+// Yes: the run stops as a cancelled run, its report is written and opened,
+// and the program ends. Every item the report calls copied is in the
+// destination, each document with its source's SHA-256.
+TEST_F(UserRoad, EscDuringALargeRunEndsItWithItsReportAndThenTheProgram)
+{
+    AddArchiveWorkspace(installation, work.path());
+    installation.network({"workspace", "SPSTARGET", "Team"});
+    TarvexUser user(desktop, installation, server);
+    user.connectSource("SPSSOURCE");
+    user.connectDestination("SPSTARGET");
+
+    user.openSourceNodes({"Marketing", "Documents"});
+    user.openDestinationNodes({"Team", "Documents"});
+    user.clickFirstSourceRow("folder", "the folder \"Campaigns 2026\" in the source list");
+    user.add();
+    user.openDestinationNodes({"Team", "Documents", "Campaigns"});
+    user.openSourceNodes({"Research", "Documents"});
+    user.clickFirstSourceRow("folder", "the folder \"Datasheets\" in the source list");
+    user.add();
+    user.openDestinationNodes({"Team", "Documents", "Campaigns", "Datasheets"});
+    desktop.saveScreenshot("e2e-nested-pending-folder");
+
+    // The destination's server, then the source's first workspace, Archive.
+    user.pressKeys("Home");
+    user.openSourceNodes({});
+    user.pressKeys("Left");
+    user.clickFirstSourceRow("workspace", "the workspace \"Archive\" in the source list");
+    user.add();
+    user.proceed(user.replicate());
+
+    const std::filesystem::path copying =
+        installation.networkRoot() / "hosts" / "SPSTARGET" / "store" / "Archive" / "Documents" / "Box 1";
+    desktop.waitUntil([&] { return std::filesystem::exists(copying); }, "the workspace's documents to be copied");
+    user.pressEscape();
+    desktop.waitForWindow("Tarvex");
+    desktop.saveScreenshot("e2e-close-during-run");
+    user.answerYes();
+    user.answerOk(); // the run tells that it stopped at the user's wish
+    EXPECT_EQ(user.waitForEnd(), 0) << installation.programOutput();
+    const ReportFile report = openedReport();
+
+    // Each copied item below the roots added: the workspace, the folder added
+    // into Team/Documents and the folder added into that one.
+    const std::pair<std::string, std::string> roots[] = {
+        {"http://SPSSOURCE/Research and Development/Documents/Datasheets",
+         "http://SPSTARGET/Team/Documents/Campaigns 2026/Datasheets"},
+        {"http://SPSSOURCE/Marketing/Documents/Campaigns 2026", "http://SPSTARGET/Team/Documents/Campaigns 2026"},
+        {"http://SPSSOURCE/Archive", "http://SPSTARGET/Archive"},
+    };
+    std::map<std::string, Items> dumps;
+    const auto dumped = [&](const std::string& url) -> const Items& {
+        auto found = dumps.find(url);
+        return found != dumps.end() ? found->second : dumps.emplace(url, testing_support::CopiedItems(url)).first->second;
+    };
+    ASSERT_FALSE(report.items.empty());
+    std::set<std::string> copiedDocuments;
+    for (const ItemRow& row : report.items) {
+        EXPECT_EQ(row.remark, kReplicated) << row.source;
+        if (row.destination == "http://SPSTARGET") continue; // the workspace's own row
+        const auto root = std::find_if(std::begin(roots), std::end(roots),
+                                       [&](const auto& pair) { return row.source.starts_with(pair.first); });
+        ASSERT_NE(root, std::end(roots)) << row.source;
+        const std::string path = row.source.substr(root->first.size());
+        EXPECT_EQ(row.destination, root->second + path);
+        const Items& copies = dumped(root->second);
+        ASSERT_TRUE(copies.count(path)) << row.destination << " is reported but missing";
+        if (copies.at(path)["kind"] != "document") continue;
+        EXPECT_EQ(copies.at(path)["sha256"], dumped(root->first).at(path)["sha256"]) << row.destination;
+        copiedDocuments.insert(row.destination);
+    }
+    EXPECT_TRUE(copiedDocuments.count("http://SPSTARGET/Team/Documents/Campaigns 2026/Datasheets/test report.pdf"));
+    EXPECT_EQ(TemporaryFiles(installation.networkRoot() / "hosts"), std::vector<std::filesystem::path>{});
     EXPECT_EQ(installation.errorLogEntries(), std::vector<std::string>{});
 }
 

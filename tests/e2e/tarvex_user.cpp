@@ -183,15 +183,31 @@ void TarvexUser::cancel(WindowId progress)
     desktop_.key("space");
 }
 
-int TarvexUser::exit()
+void TarvexUser::pressKeys(const std::string& keys)
+{
+    desktop_.key(keys);
+    waitUntilIdle();
+}
+
+void TarvexUser::pressEscape()
 {
     desktop_.focus(mainWindow_);
     desktop_.key("Escape");
-    answerYes();
+}
+
+int TarvexUser::waitForEnd()
+{
     std::optional<int> code;
     desktop_.waitUntil([&] { return (code = program_->waitForExit(std::chrono::milliseconds(0))).has_value(); },
                        "the program to end");
     return *code;
+}
+
+int TarvexUser::exit()
+{
+    pressEscape();
+    answerYes();
+    return waitForEnd();
 }
 
 } // namespace e2e

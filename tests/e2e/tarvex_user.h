@@ -62,6 +62,13 @@ public:
     // button has its focus.
     void cancel(WindowId progress);
 
+    // Keys to whatever has the keyboard in the main window, e.g. "Home".
+    void pressKeys(const std::string& keys);
+    // Esc in the main window: the question whether to close comes (during a
+    // run, once the run gives the window a turn).
+    void pressEscape();
+    // Waits until the program has ended; returns its exit code.
+    int waitForEnd();
     // Esc in the main window and Yes to the question; returns the program's
     // exit code.
     int exit();

@@ -253,6 +253,11 @@ TEST_F(BrowseTest, AServerThatCannotBeListedEndsTheListingWithItsReason)
         {kNotAReader, "LOCKED", true, {noPermission, 48}, "", "", true, true},
         {kNoNetwork, "SRC", true, {noClient, 64}, "", "x", false, false},
         {kDamaged, "BROKEN", true, {shutDown, 48}, "", "", true, true},
+        // Names the connect dialog lets through: each answers as a host that is not there.
+        {kUnknownHost, "two words", true, {shutDown, 48}, "", "", true, true},
+        {kUnknownHost, "..", true, {shutDown, 48}, "", "", true, true},
+        {kUnknownHost, "host:80", true, {shutDown, 48}, "", "", true, true},
+        {kUnknownHost, "~n\u00e4me", false, {shutDown, 48}, "x", "", true, true},
         {kUnknownHost, "NOPE", false, {shutDown, 48}, "x", "", true, true},
         {kNoStore, "PLAIN", false, {notRunning + ".", 48}, "x", "", true, true},
         {kNotAReader, "LOCKED", false, {noPermission, 48}, "x", "", true, true},
@@ -429,16 +434,23 @@ TEST(BrowseRules, NodeUrlsNamesNeverListedAndPendingOrigins)
     EXPECT_EQ(FolderImageKey("URN:Content-Classes:SmartFolder", "folder"), "enhanced");
     EXPECT_EQ(PendingFolderImageKey("urn:content-classes:workspace"), "workspace");
 
-    const std::string sources = "http://S/W/Docs/A|http://S/W/Docs/B|";
-    const std::string destinations = "http://D/T/Docs=http://D/T/Other=";
-    const auto origin = [&](const char* url) { return FindPendingOrigin(url, sources, destinations); };
-    ASSERT_TRUE(origin("http://d/t/docs/a"));
-    EXPECT_EQ(origin("http://d/t/docs/a")->sourceUrl, "http://S/W/Docs/A");
-    EXPECT_TRUE(origin("http://d/t/docs/a")->below.empty());
-    EXPECT_EQ(origin("http://D/T/Other/B/x/y")->below, (Texts{"x", "y"}));
-    EXPECT_FALSE(origin("http://D/T/Docs/B")) << "B goes into another folder";
-    EXPECT_FALSE(origin("http://D/T/Docs/AB"));
-    EXPECT_FALSE(origin("http://D/T/Docs"));
+    // A pending folder B added into the pending folder A lies in both.
+    const std::string sources = "http://S/W/Docs/A|http://S/W/Docs/B|http://S/W/Docs/B|";
+    const std::string destinations = "http://D/T/Docs=http://D/T/Other=http://D/T/Docs/A=";
+    const auto origins = [&](const char* url) {
+        std::vector<std::pair<std::string, Texts>> found;
+        for (const PendingOrigin& origin : FindPendingOrigins(url, sources, destinations))
+            found.emplace_back(origin.sourceUrl, origin.below);
+        return found;
+    };
+    using Origins = std::vector<std::pair<std::string, Texts>>;
+    EXPECT_EQ(origins("http://d/t/docs/a"), (Origins{{"http://S/W/Docs/A", {}}}));
+    EXPECT_EQ(origins("http://D/T/Other/B/x/y"), (Origins{{"http://S/W/Docs/B", {"x", "y"}}}));
+    EXPECT_EQ(origins("http://D/T/Docs/A/B/x"),
+              (Origins{{"http://S/W/Docs/A", {"B", "x"}}, {"http://S/W/Docs/B", {"x"}}}));
+    EXPECT_TRUE(origins("http://D/T/Docs/B").empty()) << "B goes into another folder";
+    EXPECT_TRUE(origins("http://D/T/Docs/AB").empty());
+    EXPECT_TRUE(origins("http://D/T/Docs").empty());
 }
 
 } // namespace

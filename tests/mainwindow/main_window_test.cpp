@@ -17,6 +17,7 @@
 #include "platform/ui/status_bar.h"
 #include "platform/ui/tool_bar.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -479,10 +480,25 @@ TEST_F(MainWindowTest, HelpOpensTheProgramsHelpFileAndAboutShowsTheSplash)
     const std::filesystem::path help = programFolder() / "Tarvex.chm";
     EXPECT_EQ(shellOpens_.documents(), (std::vector<std::filesystem::path>{help, help}));
 
+    w.show();
     w.mnuAbout->trigger();
     ASSERT_TRUE(ui::FormInstance<frmSplash>::isLoaded());
-    EXPECT_TRUE(ui::FormInstance<frmSplash>::get().isVisible());
-    EXPECT_EQ(ui::FormInstance<frmSplash>::get().Label3->text(), "Tarvex for Sharepoint");
+    frmSplash& about = ui::FormInstance<frmSplash>::get();
+    EXPECT_TRUE(about.isVisible());
+    EXPECT_EQ(about.Label3->text(), "Tarvex for Sharepoint");
+    const auto activeAfterEvents = [] {
+        QCoreApplication::processEvents();
+        return QApplication::activeWindow();
+    };
+    EXPECT_EQ(activeAfterEvents(), &about);
+
+    // The window comes to the front meanwhile; a second About brings the same
+    // box back before it.
+    w.activateWindow();
+    EXPECT_EQ(activeAfterEvents(), &w);
+    w.mnuAbout->trigger();
+    EXPECT_EQ(&ui::FormInstance<frmSplash>::get(), &about);
+    EXPECT_EQ(activeAfterEvents(), &about);
 }
 
 TEST_F(MainWindowTest, TheEngineReadsTheAddressBoxesAndSwitchesButtonAndMenuItemTogether)

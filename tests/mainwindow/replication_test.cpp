@@ -11,6 +11,8 @@
 #include "app/dialogs/frm_connecting.h"
 #include "app/dialogs/frm_importing.h"
 #include "app/dialogs/frm_option.h"
+#include "app/engine/cart_entries.h"
+#include "app/mainwindow/selection_rules.h"
 #include "command_states.h"
 #include "platform/store/admin.h"
 #include "platform/ui/do_events.h"
@@ -27,6 +29,9 @@
 #include <QTest>
 
 #include <filesystem>
+#include <functional>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -41,6 +46,19 @@ void ClickButton(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftBu
 void ExpectCopiedAlike(const std::string& source, const std::string& copy)
 {
     testing_support::ExpectSameItems(CopiedItems(source), CopiedItems(copy), source);
+}
+
+// Which of the window's commands are on.
+struct States {
+    bool add, remove, replicate, connectS, disconnectS, connectD, disconnectD, settings, exit;
+    friend bool operator==(const States&, const States&) = default;
+};
+
+void PrintTo(const States& s, std::ostream* out)
+{
+    *out << "add " << s.add << ", remove " << s.remove << ", replicate " << s.replicate << ", connectS " << s.connectS
+         << ", disconnectS " << s.disconnectS << ", connectD " << s.connectD << ", disconnectD " << s.disconnectD
+         << ", settings " << s.settings << ", exit " << s.exit;
 }
 
 class ReplicationTest : public WindowTest {
@@ -160,7 +178,37 @@ TEST_F(ReplicationTest, AWorkspaceArrivesWholeInTheTargetServer)
     expectRunEnded();
 }
 
-TEST_F(ReplicationTest, CancelAfterTheFirstEntryEndsTheRunWithItsReport)
+// "~" ends only the type codes and "=" only the destination folders: an item
+// named with either is added and replicated; only a pending folder whose name
+// holds "=" can take nothing, as its URL would split the destinations.
+TEST_F(ReplicationTest, ItemsNamedWithTildeOrEqualsAreAddedAndReplicated)
+{
+    FrmMainGUI& w = window();
+    store::AddDocument(kMarketingDocuments, "~draft.txt", store::DocumentSpec("draft"));
+    store::AddDocument(kMarketingDocuments, "q1=final.txt", store::DocumentSpec("final figures"));
+    store::AddDocument(store::AddFolder(kMarketingDocuments, "x=y~z"), "inside.txt", store::DocumentSpec("in"));
+    connectBoth();
+    addRows({"Marketing", "Documents"}, {"~draft.txt", "q1=final.txt", "x=y~z"});
+    Click(*w.tvBottom, {"Team", "Documents", "x=y~z"});
+    BrowseTo(*w.tvTop, {"Marketing", "Documents"});
+    ClickRows(*w.lvTop, {"empty notes.txt"});
+    Press(*w.tbBottom, 7);
+    EXPECT_EQ(messageBoxes_.shown(), (std::vector<ui::ShownMessage>{
+                                         {DestinationSeparatorRefusal(kTeamDocuments + "/x=y~z"), 48}}));
+    EXPECT_EQ(SplitEntries(gSelectedSources, "|").size(), 3u);
+    proceedWithEverything();
+
+    Press(*w.tbBottom, 12);
+
+    for (const char* name : {"/~draft.txt", "/q1=final.txt", "/x=y~z"})
+        ExpectCopiedAlike(kMarketingDocuments + name, kTeamDocuments + name);
+    const std::vector<ReportPageRow> rows = reportRows();
+    EXPECT_EQ(rows.size(), 4u);
+    for (const ReportPageRow& row : rows) EXPECT_EQ(row.remark, "Replicated Successfully.") << row.source;
+    expectRunEnded();
+}
+
+TEST_F(ReplicationTest, CancelAfterTheFirstEntryEndsTheRunWithItsReportNamedInTheLogWhenNothingOpensIt)
 {
     FrmMainGUI& w = window();
     connectBoth();
@@ -174,10 +222,15 @@ TEST_F(ReplicationTest, CancelAfterTheFirstEntryEndsTheRunWithItsReport)
         ClickButton(Importing().cmdCancel);
     });
 
+    shellOpens_.failOpens(); // a desktop without an opener
+
     Press(*w.tbBottom, 12);
 
     EXPECT_EQ(messageBoxes_.shown(),
               (std::vector<ui::ShownMessage>{{"Tarvex failed to replicate all documents due to user action.", 64}}));
+    ASSERT_EQ(shellOpens_.documents().size(), 1u);
+    EXPECT_EQ(logLines().back(), kLogTime + "No=31-due to -No application could open the activity report " +
+                                     shellOpens_.documents().front().string() + "in WriteActivityReport");
     // Cancel came after the first entry; the second was begun and ends, the
     // third is not.
     const std::vector<ReportPageRow> rows = reportRows();
@@ -211,19 +264,17 @@ TEST_F(ReplicationTest, EveryCommandThatWouldDisturbARunIsRefusedWhileItYields)
         EXPECT_EQ(MainWindow().txtTop(), runTop);
         EXPECT_EQ(MainWindow().txtBottom(), runBottom);
 
+        // What the engine switches meanwhile is kept for after the run.
+        SwitchCommand(*w.tbBottom, 5, w.mnuRefreshD, true);
         const std::string cart[] = {gSelectedSources, gSelectedDestinations, gSelectedTypes, gProfileSources};
         const std::string top = w.txtTop->text().toStdString();
-        for (ui::ToolBar* bar : {w.tbTop, w.tbBottom})
-            for (int i = 1; i <= bar->Count(); ++i)
-                if (!bar->Buttons(i).isSeparator()) bar->Buttons(i).setEnabled(true);
-        const std::pair<ui::ToolBar*, int> commands[] = {{w.tbTop, 1}, {w.tbTop, 2}, {w.tbTop, 4}, {w.tbTop, 8},
-                                                         {w.tbBottom, 1}, {w.tbBottom, 3}, {w.tbBottom, 5},
-                                                         {w.tbBottom, 7}, {w.tbBottom, 8}, {w.tbBottom, 10},
-                                                         {w.tbBottom, 12}};
+        const std::pair<ui::ToolBar*, int> commands[] = {{w.tbTop, 1}, {w.tbTop, 2}, {w.tbTop, 4}, {w.tbTop, 6},
+                                                         {w.tbBottom, 1}, {w.tbBottom, 2}, {w.tbBottom, 3},
+                                                         {w.tbBottom, 5}, {w.tbBottom, 7}, {w.tbBottom, 8},
+                                                         {w.tbBottom, 10}, {w.tbBottom, 11}, {w.tbBottom, 12}};
         for (const auto& [bar, button] : commands) Press(*bar, button);
         w.DoRealProfileCreation();
-        QTest::keyClick(&w, Qt::Key_Escape);
-        w.close();
+        QTest::keyClick(w.tvBottom, Qt::Key_V, Qt::ControlModifier);
         ClickButton(ui::FormInstance<frmConnecting>::get().CmdOk);
 
         EXPECT_TRUE(messageBoxes_.shown().empty());
@@ -246,7 +297,176 @@ TEST_F(ReplicationTest, EveryCommandThatWouldDisturbARunIsRefusedWhileItYields)
               CopiedItems(kMarketingDocuments + "/press release.htm")[""]["sha256"]);
     EXPECT_EQ(shellOpens_.documents().size(), 1u) << "one run, one report";
     EXPECT_EQ(MainWindow().txtTop(), kSource + "/Research and Development/Documents");
+    ExpectCommandStates({{w.tbBottom, 5, w.mnuRefreshD, true}});
+    EXPECT_TRUE(ui::FormInstance<frmConnecting>::get().CmdOk->isEnabled());
     expectRunEnded();
+}
+
+// Which commands a user finds on: Add is off after either pane's disconnect
+// until that pane is connected again and an item chosen (nothing then adds
+// into the emptied pane, by button, menu or Ctrl+V); during a run every
+// command the run would refuse is off but Exit, and after it each comes back
+// as it was, bar what the run itself switched.
+TEST_F(ReplicationTest, TheCommandsOnAfterADisconnectAndDuringARun)
+{
+    FrmMainGUI& w = window();
+    const auto command = [](ui::ToolBar& bar, int button, QAction* item) {
+        EXPECT_EQ(bar.Buttons(button).Enabled(), item->isEnabled()) << item->objectName().toStdString();
+        return bar.Buttons(button).Enabled();
+    };
+    const auto read = [&]() -> States {
+        // Map Roles, List Servers and Filter: on whenever no run lasts.
+        const bool settings = command(*w.tbTop, 6, w.mnuMapRoles) && w.tbBottom->Buttons(2).Enabled() &&
+                              command(*w.tbBottom, 11, w.mnuFilter);
+        return {command(*w.tbBottom, 7, w.mnuAdd),        command(*w.tbBottom, 8, w.mnuRemove),
+                command(*w.tbBottom, 12, w.mnuReplicate), command(*w.tbTop, 1, w.mnuConnectS),
+                command(*w.tbTop, 2, w.mnuDisconnectS),   command(*w.tbBottom, 1, w.mnuConnectD),
+                command(*w.tbBottom, 3, w.mnuDisconnectD), settings,
+                command(*w.tbTop, 8, w.mnuExit)};
+    };
+    const auto triesToAdd = [&] {
+        Press(*w.tbBottom, 7);
+        w.mnuAdd->trigger();
+        w.tvBottom->setFocus();
+        QTest::keyClick(w.tvBottom, Qt::Key_V, Qt::ControlModifier);
+    };
+    std::optional<States> duringRun;
+    const auto replicate = [&] {
+        dialogs_.answer("frmOption", [](QDialog& shown) { ClickButton(static_cast<frmOption&>(shown).Proceed); });
+        ui::DoEventsHook during([&](int) {
+            if (!duringRun && ImportingLoaded()) duringRun = read();
+        });
+        Press(*w.tbBottom, 12);
+    };
+    const auto chooseSourceDocument = [&] {
+        BrowseTo(*w.tvTop, {"Marketing", "Documents"});
+        ClickRows(*w.lvTop, {"empty notes.txt"});
+    };
+    const auto yes = [&](ui::ToolBar& bar, int button) {
+        messageBoxes_.queueAnswer(ui::vbYes);
+        Press(bar, button);
+    };
+
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        States expected; // add, remove, replicate, connect and disconnect source and destination, settings, exit
+    } steps[] = {
+        {"both connected, a document and a folder chosen",
+         [&] {
+             connectBoth();
+             chooseSourceDocument();
+             BrowseTo(*w.tvBottom, {"Team", "Documents"});
+         },
+         {true, false, true, false, true, false, true, true, true}},
+        {"destination disconnected, Add tried every way",
+         [&] {
+             yes(*w.tbBottom, 3);
+             triesToAdd();
+             EXPECT_EQ(w.lvBottom->ListItems().Count(), 0);
+             EXPECT_TRUE(gSelectedSources.empty());
+         },
+         {false, false, false, false, true, true, false, true, true}},
+        {"destination connected again: the source's document goes into no server",
+         [&] { ConnectDestination(w, "SPSTARGET"); },
+         {false, false, true, false, true, false, true, true, true}},
+        {"a destination folder chosen",
+         [&] { BrowseTo(*w.tvBottom, {"Team", "Documents"}); },
+         {true, false, true, false, true, false, true, true, true}},
+        {"source disconnected, Add tried every way",
+         [&] {
+             yes(*w.tbTop, 2);
+             triesToAdd();
+             EXPECT_EQ(RowNames(*w.lvBottom), Texts{});
+         },
+         {false, false, true, true, false, false, true, true, true}},
+        {"source connected again",
+         [&] { ConnectSource(w, "SPSSOURCE"); },
+         {false, false, true, false, true, false, true, true, true}},
+        {"a source document chosen and added",
+         [&] {
+             chooseSourceDocument();
+             Press(*w.tbBottom, 7);
+             EXPECT_EQ(gSelectedSources, kMarketingDocuments + "/empty notes.txt|");
+         },
+         {true, true, true, false, true, false, true, true, true}},
+        {"during a run", replicate, {false, false, false, false, false, false, false, false, true}},
+        {"after the run", [] {}, {true, false, false, false, true, false, true, true, true}},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        const States shown = duringRun ? *std::exchange(duringRun, std::nullopt) : read();
+        EXPECT_EQ(shown, step.expected) << step.what;
+    }
+    EXPECT_EQ(reportRows().size(), 1u);
+    EXPECT_TRUE(logLines().empty());
+}
+
+// Exit, Esc and the window's close button ask during a run as at any other
+// time. Yes stops the run as its Cancel does: the entry begun ends, the run
+// ends as a cancelled run, its report written and opened, and only then does
+// the window close; nothing the report calls copied is missing. No lets the
+// run go on to its end.
+TEST_F(ReplicationTest, ClosingDuringARunAsksAndYesEndsTheRunAsCancelledThenTheProgram)
+{
+    enum Way { kExitButton, kEsc, kCloseButton };
+    const struct {
+        Way way;
+        int answer;
+        std::size_t rows;
+    } cases[] = {{kExitButton, ui::vbNo, 3}, {kExitButton, ui::vbYes, 2}, {kEsc, ui::vbYes, 2}, {kCloseButton, ui::vbYes, 2}};
+    const std::string question = "Do you want to close the application?";
+    const std::string stopped = "Tarvex failed to replicate all documents due to user action.";
+    store::AddDocument(kMarketingDocuments, "z last.txt", store::DocumentSpec("z"));
+    for (const auto& c : cases) {
+        const std::string label = std::to_string(int(c.way)) + (c.answer == ui::vbYes ? " yes" : " no");
+        const std::string folder = "Run " + std::to_string(&c - cases);
+        store::AddFolder(kTeamDocuments, folder);
+        advanceClock(60); // a report a minute
+        FrmMainGUI& w = window();
+        connectBoth();
+        BrowseTo(*w.tvTop, {"Marketing", "Documents"});
+        BrowseTo(*w.tvBottom, {"Team", "Documents", folder});
+        ClickRows(*w.lvTop, {"empty notes.txt", "press release.htm", "z last.txt"});
+        Press(*w.tbBottom, 7);
+        dialogs_.answer("frmOption", [](QDialog& shown) { ClickButton(static_cast<frmOption&>(shown).Proceed); });
+        const std::size_t shown = messageBoxes_.shown().size();
+        const std::size_t opened = shellOpens_.documents().size();
+        bool asked = false;
+        ui::DoEventsHook close([&](int) {
+            if (asked || !ImportingLoaded() || Importing().lblPercentage->text() != "33 % Completed...") return;
+            asked = true;
+            messageBoxes_.queueAnswer(c.answer);
+            switch (c.way) {
+            case kExitButton: Press(*w.tbTop, 8); break;
+            case kEsc: QTest::keyClick(&w, Qt::Key_Escape); break;
+            case kCloseButton: w.close(); break;
+            }
+            EXPECT_TRUE(ui::FormInstance<FrmMainGUI>::isLoaded() && w.isVisible()) << label << ": not while the run lasts";
+        });
+
+        Press(*w.tbBottom, 12);
+
+        ASSERT_TRUE(asked) << label;
+        std::vector<ui::ShownMessage> expected{{question, 36}};
+        if (c.answer == ui::vbYes) expected.push_back({stopped, 64});
+        EXPECT_EQ(std::vector<ui::ShownMessage>(messageBoxes_.shown().begin() + std::ptrdiff_t(shown),
+                                                messageBoxes_.shown().end()),
+                  expected)
+            << label;
+        EXPECT_EQ(shellOpens_.documents().size(), opened + 1) << label << ": the report is written and opened";
+        const std::vector<ReportPageRow> rows = reportRows();
+        EXPECT_EQ(rows.size(), c.rows) << label;
+        for (const ReportPageRow& row : rows) {
+            EXPECT_EQ(row.remark, "Replicated Successfully.") << label << " " << row.source;
+            EXPECT_EQ(CopiedItems(row.destination)[""]["sha256"], CopiedItems(row.source)[""]["sha256"]) << row.destination;
+        }
+        EXPECT_FALSE(RunGuard::active());
+        EXPECT_EQ(ui::FormInstance<FrmMainGUI>::isLoaded(), c.answer == ui::vbNo) << label;
+        ui::UnloadAllForms();
+        ui::DeleteUnloadedForms();
+    }
+    EXPECT_TRUE(logLines().empty());
 }
 
 } // namespace

@@ -17,6 +17,9 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <functional>
+#include <optional>
+
 namespace {
 
 using namespace window_testing;
@@ -54,10 +57,22 @@ TEST(SelectionRules, RemovalByAddressTypesAsNumbersAndSeparators)
         << "every entry of that name goes";
     EXPECT_FALSE(cart.removeEntriesAt("http://D/W/d/c"));
 
+    // A pending folder goes with what was added into it (in any letter case),
+    // not with what went into a sibling of a longer name.
+    CartEntries nested = CartEntries::Parse(
+        "http://S/W/d/A|http://S/W/d/Z|http://S/W/d/y.txt|http://S/W/d/q.txt|http://S/W/d/r.txt|",
+        "http://D/W/d=http://D/W/d/A=http://D/W/d/a/Z=http://D/W/d/AB=http://D/W/d=", "3~3~3~3~3~");
+    EXPECT_FALSE(nested.removeEntriesAtAndBelow("http://D/W/d/AB")) << "no pending item there: nothing goes";
+    EXPECT_TRUE(nested.removeEntriesAtAndBelow("http://D/W/d/a"));
+    EXPECT_EQ(nested.sourcesText() + nested.destinationsText() + nested.typesText(),
+              "http://S/W/d/q.txt|http://S/W/d/r.txt|http://D/W/d/AB=http://D/W/d=3~3~");
+
     EXPECT_TRUE(HoldsReplicationType({"3", " 0 "}, {0}));
     EXPECT_FALSE(HoldsReplicationType({"3", "x"}, {1, 2}));
-    for (const char* name : {"a|b", "a=b", "a~b"}) EXPECT_TRUE(HasSelectionSeparator(name)) << name;
-    EXPECT_FALSE(HasSelectionSeparator("a-b (2).txt"));
+    EXPECT_TRUE(BreaksSourceList("http://S/W/d/a|b"));
+    EXPECT_FALSE(BreaksSourceList("http://S/W/d/~q1=final.txt"));
+    EXPECT_TRUE(BreaksDestinationList("http://D/W/d/x=y"));
+    EXPECT_FALSE(BreaksDestinationList("http://D/W/d/~a|b"));
 }
 
 TEST_F(SelectionTest, AnItemGoesOnceIntoAFolderAndAgainIntoAnother)
@@ -109,13 +124,13 @@ TEST_F(SelectionTest, TheReplaceQuestionSkipsOnlyTheDeclinedItemAndAYesDropsTheP
     store::AddDocument(kTeamDocuments, "Press Release.htm", store::DocumentSpec("old"));
     const std::string research = kSource + "/Research and Development/Documents";
     store::AddDocument(research, "empty notes.txt", store::DocumentSpec("other"));
-    store::AddDocument(kMarketingDocuments, "a=b.txt", store::DocumentSpec("x"));
+    store::AddDocument(kMarketingDocuments, "a|b.txt", store::DocumentSpec("x"));
 
     messageBoxes_.queueAnswer(ui::vbNo);
-    addRows({"Marketing", "Documents"}, {"press release.htm", "empty notes.txt", "Präsentationen", "a=b.txt"});
+    addRows({"Marketing", "Documents"}, {"press release.htm", "empty notes.txt", "Präsentationen", "a|b.txt"});
     EXPECT_EQ(w.txtTop->text().toStdString(), kMarketingDocuments + "/press release.htm");
     EXPECT_EQ(messageBoxes_.shown(),
-              (Messages{{SeparatorRefusal(kMarketingDocuments + "/a=b.txt"), 48},
+              (Messages{{SourceSeparatorRefusal(kMarketingDocuments + "/a|b.txt"), 48},
                         {ReplaceQuestion("Press Release.htm"), 36}}));
     ExpectCart(kMarketingDocuments + "/Präsentationen|" + kMarketingDocuments + "/empty notes.txt|",
                kTeamDocuments + "=" + kTeamDocuments + "=", "3~3~");
@@ -170,6 +185,149 @@ TEST_F(SelectionTest, RemoveTakesTheSelectedPendingRowAndNeverAnItemOfTheServer)
     EXPECT_TRUE(logLines().empty());
 }
 
+// A pending folder added into another pending folder opens with its own
+// source's content, as the outer one's own subfolders open with theirs;
+// removing the outer folder takes what was added inside it, nodes and
+// entries, and nothing beside it.
+TEST_F(SelectionTest, PendingFoldersInsidePendingFoldersOpenAndGoWithTheirParent)
+{
+    FrmMainGUI& w = window();
+    connectBoth();
+    const std::string campaigns = kTeamDocuments + "/Campaigns 2026";
+    const std::string research = kSource + "/Research and Development/Documents";
+    addRows({"Marketing", "Documents"}, {"Campaigns 2026", "empty notes.txt"});
+
+    Click(*w.tvBottom, {"Team", "Documents", "Campaigns 2026"});
+    EXPECT_EQ(RowNames(*w.lvBottom), (Texts{"Spring Launch", "budget.xlsx"}));
+    BrowseTo(*w.tvTop, {"Research and Development", "Documents"});
+    ClickRows(*w.lvTop, {"Datasheets"});
+    Press(*w.tbBottom, 7);
+    Click(*w.tvBottom, {"Team", "Documents", "Campaigns 2026", "Datasheets"});
+    EXPECT_EQ(w.txtBottom->text().toStdString(), campaigns + "/Datasheets");
+    EXPECT_EQ(RowNames(*w.lvBottom), (Texts{"test report.pdf", "widget datasheet v2.doc"}));
+    ClickRows(*w.lvTop, {"large dataset.csv"});
+    Press(*w.tbBottom, 7);
+    EXPECT_EQ(RowNames(*w.lvBottom).back(), "large dataset.csv");
+    Click(*w.tvBottom, {"Team", "Documents", "Campaigns 2026", "Spring Launch"});
+    EXPECT_EQ(RowNames(*w.lvBottom), (Texts{"banner.png", "launch plan.docx"}));
+    ExpectCart(kMarketingDocuments + "/Campaigns 2026|" + kMarketingDocuments + "/empty notes.txt|" + research +
+                   "/Datasheets|" + research + "/large dataset.csv|",
+               kTeamDocuments + "=" + kTeamDocuments + "=" + campaigns + "=" + campaigns + "/Datasheets=", "3~3~3~3~");
+    EXPECT_TRUE(logLines().empty()) << logLines().back();
+
+    Click(*w.tvBottom, {"Team", "Documents"});
+    ClickRows(*w.lvBottom, {"Campaigns 2026"});
+    Press(*w.tbBottom, 8);
+    ExpectCart(kMarketingDocuments + "/empty notes.txt|", kTeamDocuments + "=", "3~");
+    EXPECT_EQ(RowNames(*w.lvBottom), Texts{"empty notes.txt"});
+    EXPECT_EQ(ChildTexts(*w.tvBottom, {"Team", "Documents"}), Texts{});
+    ExpectRemoveAndReplicate(true);
+    EXPECT_TRUE(messageBoxes_.shown().empty());
+}
+
+// A node or row that the keys select is read as a clicked one: the address,
+// the level listed and the Add rule follow it, and Add takes the items the
+// keys chose, into the folder they chose.
+TEST_F(SelectionTest, KeysThatMoveTheSelectionActAsClicks)
+{
+    FrmMainGUI& w = window();
+    connectBoth();
+    Click(*w.tvTop, {});
+    w.tvTop->setFocus();
+    QTest::keyClick(w.tvTop, Qt::Key_Down);
+    QTest::keyClicks(w.tvTop, "Mar");
+    EXPECT_EQ(w.txtTop->text().toStdString(), kSource + "/Marketing");
+    EXPECT_EQ(RowNames(*w.lvTop), (Texts{"Categories", "Documents"}));
+    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down}) QTest::keyClick(w.tvTop, key);
+    EXPECT_EQ(w.txtTop->text().toStdString(), kMarketingDocuments);
+    EXPECT_EQ(gCurrentSourceUrl, kMarketingDocuments);
+    ClickRows(*w.lvTop, {"Campaigns 2026"});
+    QTest::keyClick(w.lvTop, Qt::Key_Down);
+    EXPECT_EQ(w.txtTop->text().toStdString(), kMarketingDocuments + "/Präsentationen");
+
+    BrowseTo(*w.tvBottom, {"Team", "Documents"});
+    EXPECT_TRUE(w.tbBottom->Buttons(7).Enabled());
+    w.tvBottom->setFocus();
+    QTest::keyClick(w.tvBottom, Qt::Key_Home);
+    EXPECT_EQ(w.txtBottom->text().toStdString(), kTarget);
+    EXPECT_FALSE(w.tbBottom->Buttons(7).Enabled()) << "a folder into a server";
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down}) QTest::keyClick(w.tvBottom, key);
+    EXPECT_EQ(gCurrentDestUrl, kTeamDocuments);
+    QTest::keyClick(w.tvBottom, Qt::Key_Up);
+    EXPECT_EQ(gCurrentDestUrl, kTarget + "/Team/Categories");
+    EXPECT_TRUE(w.tbBottom->Buttons(7).Enabled());
+
+    Press(*w.tbBottom, 7);
+    ExpectCart(kMarketingDocuments + "/Präsentationen|", kTarget + "/Team/Categories=", "3~");
+    EXPECT_EQ(RowNames(*w.lvBottom).back(), "Präsentationen");
+    EXPECT_TRUE(logLines().empty());
+}
+
+// Both panes may show one server. An item whose copy would land on itself or
+// inside it is refused at Add with a message naming it, and leaves no row,
+// node or entry; the other items selected with it are added. Names compare
+// whole and without regard to letter case.
+TEST_F(SelectionTest, AnAddOntoItsOwnSourceIsRefusedByNameAndTheOthersAreAdded)
+{
+    FrmMainGUI& w = window();
+    store::AddFolder(kMarketingDocuments, "Campaigns");
+    w.show();
+    ConnectSource(w, "SPSSOURCE");
+    ConnectDestination(w, "spssource");
+    const std::string target = "http://spssource/Marketing/Documents";
+    const auto refusal = [](const std::string& url) {
+        return ui::ShownMessage{"Tarvex cannot replicate \"" + url + "\" onto itself or into a folder inside it.", 48};
+    };
+    const struct {
+        const char* what;
+        Texts sourceFolder, rows, destinationFolder;
+        Messages messages;
+        std::string addedSources, addedDestinations;
+    } cases[] = {
+        {"a document into its own folder", {"Marketing", "Documents"}, {"empty notes.txt"}, {"Marketing", "Documents"},
+         {refusal(kMarketingDocuments + "/empty notes.txt")}, "", ""},
+        {"a folder into itself", {"Marketing", "Documents"}, {"Campaigns 2026"},
+         {"Marketing", "Documents", "Campaigns 2026"}, {refusal(kMarketingDocuments + "/Campaigns 2026")}, "", ""},
+        {"a folder into a subfolder of itself", {"Marketing", "Documents"}, {"Campaigns 2026"},
+         {"Marketing", "Documents", "Campaigns 2026", "Spring Launch"},
+         {refusal(kMarketingDocuments + "/Campaigns 2026")}, "", ""},
+        {"a folder into a sibling whose name begins with its own", {"Marketing", "Documents"}, {"Campaigns"},
+         {"Marketing", "Documents", "Campaigns 2026"}, {}, kMarketingDocuments + "/Campaigns|",
+         target + "/Campaigns 2026="},
+        {"one of two rows into itself", {"Marketing", "Documents"}, {"Präsentationen", "press release.htm"},
+         {"Marketing", "Documents", "Präsentationen"}, {refusal(kMarketingDocuments + "/Präsentationen")},
+         kMarketingDocuments + "/press release.htm|", target + "/Präsentationen="},
+        {"a workspace onto its own server", {}, {"Marketing"}, {}, {refusal(kSource + "/Marketing")}, "", ""},
+    };
+    for (const auto& c : cases) {
+        const std::string sources = gSelectedSources;
+        const std::string destinations = gSelectedDestinations;
+        const std::size_t shown = messageBoxes_.shown().size();
+        BrowseTo(*w.tvTop, c.sourceFolder);
+        BrowseTo(*w.tvBottom, c.destinationFolder);
+        const std::vector<Texts> rowsBefore = Rows(*w.lvBottom);
+        const Texts nodesBefore = ChildTexts(*w.tvBottom, c.destinationFolder);
+        ClickRows(*w.lvTop, c.rows);
+        Press(*w.tbBottom, 7);
+        EXPECT_EQ(Messages(messageBoxes_.shown().begin() + std::ptrdiff_t(shown), messageBoxes_.shown().end()),
+                  c.messages)
+            << c.what;
+        EXPECT_EQ(gSelectedSources, sources + c.addedSources) << c.what;
+        EXPECT_EQ(gSelectedDestinations, destinations + c.addedDestinations) << c.what;
+        if (c.addedSources.empty()) {
+            EXPECT_EQ(Rows(*w.lvBottom), rowsBefore) << c.what;
+            EXPECT_EQ(ChildTexts(*w.tvBottom, c.destinationFolder), nodesBefore) << c.what;
+        }
+    }
+
+    Click(*w.tvTop, {});
+    Click(*w.tvBottom, {});
+    Press(*w.tbBottom, 7);
+    EXPECT_EQ(messageBoxes_.shown().back(), refusal(kSource)) << "a whole server onto itself, before any question";
+    EXPECT_EQ(SplitEntries(gSelectedSources, "|").size(), 2u);
+    EXPECT_TRUE(logLines().empty());
+}
+
 TEST_F(SelectionTest, AWholeServerAddSkipsTheWorkspacesAlreadyThereAndRewinds)
 {
     FrmMainGUI& w = window();
@@ -207,45 +365,68 @@ TEST_F(SelectionTest, AWholeServerAddSkipsTheWorkspacesAlreadyThereAndRewinds)
     EXPECT_TRUE(logLines().empty());
 }
 
-TEST_F(SelectionTest, EachProfilePairIsQueuedOnceWholePairsCompared)
+// The address boxes are checked first; then each source item selected in the
+// source list is compared with the destination folder shown (not the
+// destination's address box), and with nothing selected there is nothing to
+// compare.
+TEST_F(SelectionTest, EachSelectedProfileSourceIsQueuedOnceForTheDestinationFolderShown)
 {
     FrmMainGUI& w = window();
-    connectBoth();
     for (const char* name : {"Sales", "Sales2"}) store::AddWorkspace("SPSTARGET", name);
     store::SetRoles(store::AddWorkspace("SPSTARGET", "Locked"), {{"\\Everyone"}, {}, {"TARVEXNET\\owner"}});
+    connectBoth();
     SwitchCommand(*w.tbBottom, 12, w.mnuReplicate, false);
-
     const std::string marketing = kSource + "/Marketing";
+    const auto queue = [&](const std::function<void()>& choose) {
+        choose();
+        const std::size_t shown = messageBoxes_.shown().size();
+        w.DoRealProfileCreation_Test();
+        return messageBoxes_.shown().size() == shown ? std::optional<ui::ShownMessage>()
+                                                     : std::optional(messageBoxes_.shown().back());
+    };
+    const auto boxes = [&](const std::string& top, const std::string& bottom) {
+        return [&w, top, bottom] {
+            w.txtTop->setText(QString::fromStdString(top));
+            w.txtBottom->setText(QString::fromStdString(bottom));
+        };
+    };
+    const auto sourceRowAndTargetNode = [&](const char* workspace) {
+        return [&w, workspace] {
+            Click(*w.tvTop, {});
+            ClickRows(*w.lvTop, {"Marketing"});
+            Click(*w.tvBottom, {workspace});
+        };
+    };
+    const auto alreadyQueued = ui::ShownMessage{marketing + " - Has already been added to the Destination.", 48};
     const struct {
-        std::string top, bottom;
+        const char* what;
+        std::function<void()> choose;
         std::optional<ui::ShownMessage> refusal;
     } cases[] = {
-        {"", kTarget + "/Sales", ui::ShownMessage{"Unknown Error", 0}},
-        {marketing, kTarget + "/Sales/Documents", ui::ShownMessage{"Please select workspaces only", 48}},
-        {marketing, kTarget + "/Locked", ui::ShownMessage{kCoordinatorReminder, 48}},
-        {marketing, kTarget + "/Sales2", std::nullopt},
-        {marketing, kTarget + "/Sales", std::nullopt},
-        {kSource + "/marketing", kTarget + "/SALES",
-         ui::ShownMessage{kSource + "/marketing - Has already been added to the Destination.", 48}},
+        {"no source", boxes("", kTarget + "/Sales"), ui::ShownMessage{"Unknown Error", 0}},
+        {"a folder", boxes(marketing, kTarget + "/Sales/Documents"), ui::ShownMessage{"Please select workspaces only", 48}},
+        {"not coordinated", boxes(marketing, kTarget + "/Locked"), ui::ShownMessage{kCoordinatorReminder, 48}},
+        {"first pair", sourceRowAndTargetNode("Sales2"), std::nullopt},
+        {"another destination", sourceRowAndTargetNode("Sales"), std::nullopt},
+        {"the same pair", sourceRowAndTargetNode("Sales"), alreadyQueued},
+        {"the destination's row names it, the server is shown",
+         [&] {
+             Click(*w.tvBottom, {});
+             ClickRows(*w.lvBottom, {"Sales"});
+         },
+         std::nullopt},
+        {"nothing selected in the source list", [&] { Click(*w.tvTop, {"Marketing"}); }, std::nullopt},
     };
-    for (const auto& c : cases) {
-        const std::size_t shown = messageBoxes_.shown().size();
-        w.txtTop->setText(QString::fromStdString(c.top));
-        w.txtBottom->setText(QString::fromStdString(c.bottom));
-        w.DoRealProfileCreation_Test();
-        if (c.refusal) EXPECT_EQ(messageBoxes_.shown().back(), *c.refusal) << c.bottom;
-        else EXPECT_EQ(messageBoxes_.shown().size(), shown) << c.bottom;
-    }
-    EXPECT_EQ(gProfileSources, marketing + "|" + marketing + "|");
-    EXPECT_EQ(gProfileDestinations, kTarget + "/Sales2=" + kTarget + "/Sales=");
+    for (const auto& c : cases) EXPECT_EQ(queue(c.choose), c.refusal) << c.what;
+    EXPECT_EQ(gProfileSources, marketing + "|" + marketing + "|" + marketing + "|" + marketing + "|");
+    EXPECT_EQ(gProfileDestinations,
+              kTarget + "/Sales2=" + kTarget + "/Sales=" + kTarget + "/Sales=" + kTarget + "/Sales=");
     ExpectCommandStates({{w.tbBottom, 12, w.mnuReplicate, true}});
 
     gProfileDestinations += "x=";
-    w.txtBottom->setText(QString::fromStdString(kTarget + "/Team"));
-    w.DoRealProfileCreation_Test();
-    EXPECT_EQ(messageBoxes_.shown().back(),
+    EXPECT_EQ(queue(sourceRowAndTargetNode("Team")),
               (ui::ShownMessage{"Number of Source and Destination Paths does not match. Terminating...", 48}));
-    EXPECT_EQ(gProfileSources, marketing + "|" + marketing + "|");
+    EXPECT_EQ(SplitEntries(gProfileSources, "|").size(), 4u);
 }
 
 TEST_F(SelectionTest, DisconnectingTheSourceKeepsTheSelectionTheDestinationsRefreshEmptiesIt)
