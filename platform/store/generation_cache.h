@@ -36,17 +36,20 @@ public:
             recency_.clear();
             generation_ = at;
         }
-        if (Value* existing = find(key, at)) {
-            *existing = std::move(value);
-            return *existing;
+        const auto [kept, added] = entries_.try_emplace(key);
+        Entry& entry = kept->second;
+        entry.value = std::move(value);
+        if (capacity_ == 0) return entry.value;
+        if (!added) {
+            recency_.splice(recency_.begin(), recency_, entry.used);
+            return entry.value;
         }
-        if (capacity_ > 0 && entries_.size() == capacity_) {
+        if (entries_.size() > capacity_) {
             entries_.erase(recency_.back());
             recency_.pop_back();
         }
-        const auto used = capacity_ > 0 ? recency_.insert(recency_.begin(), key) : recency_.end();
-        const auto kept = entries_.try_emplace(key, Entry{std::move(value), used}).first;
-        return kept->second.value;
+        entry.used = recency_.insert(recency_.begin(), key);
+        return entry.value;
     }
 
     // A write from `from` to `to` that left these values as they were.

@@ -63,6 +63,18 @@ struct Connection {
 struct ConnectionTable {
     std::mutex mutex;
     fs::path networkRoot;
+
+    // Keeps only the connections of the network in use. A root named by
+    // TARVEX_NETWORK is told unchanged without working out its path again.
+    void useCurrentNetwork()
+    {
+        const char* named = std::getenv("TARVEX_NETWORK");
+        if (named && *named && networkRoot.native() == named) return;
+        fs::path current = net::NetworkRoot();
+        if (networkRoot.native() == current.native()) return;
+        byHost.clear();
+        networkRoot = std::move(current);
+    }
     std::map<std::string, Connection> byHost;
 };
 
@@ -95,13 +107,9 @@ bool HostStore::sameFile(const Identity& a, const Identity& b)
 
 std::shared_ptr<HostStore> HostStore::Connect(std::string_view hostName)
 {
-    const fs::path networkRoot = net::NetworkRoot();
     ConnectionTable& table = connections();
     std::lock_guard guard(table.mutex);
-    if (table.networkRoot.native() != networkRoot.native()) {
-        table.byHost.clear();
-        table.networkRoot = networkRoot;
-    }
+    table.useCurrentNetwork();
     const std::string key = net::CaseFold(hostName);
     const std::uint64_t scope = currentScopeSerial();
     const auto now = std::chrono::steady_clock::now();
@@ -117,7 +125,7 @@ std::shared_ptr<HostStore> HostStore::Connect(std::string_view hostName)
 
     if (!net::NetworkExists())
         throw com::ComError(errStoreUnreachable,
-                            "The document store cannot be reached: there is no network at " + networkRoot.string());
+                            "The document store cannot be reached: there is no network at " + table.networkRoot.string());
     const std::optional<net::HostInfo> host = net::FindHost(hostName);
     if (!host)
         throw com::ComError(errHostNotFound, "The server name or address could not be resolved: " + std::string(hostName));

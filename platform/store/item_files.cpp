@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
+#include <memory>
 #include <fcntl.h>
 #include <linux/openat2.h>
 #include <sys/stat.h>
@@ -97,6 +98,7 @@ struct OpenedEntry {
     FileHandle descriptor;
     bool directory = false;
     std::size_t size = 0;
+    std::string start; // a file's first bytes, up to kFirstRead
 };
 
 // The entry at path found one folder at a time, names matched without regard
@@ -124,6 +126,34 @@ std::optional<OpenedEntry> resolveEntry(const HostStore& store, const Names& pat
     return entry;
 }
 
+// What an open entry is, found by reading its start at once: a folder refuses
+// the read, and a file that ends within the first read tells its size with
+// it. Anything else is asked of the file system. Only folders and files are
+// entries of the store.
+bool describeEntry(OpenedEntry& entry)
+{
+    thread_local const std::unique_ptr<char[]> buffer(new char[kFirstRead]);
+    ssize_t count = 0;
+    do count = ::pread(entry.descriptor.get(), buffer.get(), kFirstRead, 0);
+    while (count < 0 && errno == EINTR);
+    if (count < 0 && errno == EISDIR) {
+        entry.directory = true;
+        return true;
+    }
+    if (count > 0 && std::size_t(count) < kFirstRead) {
+        entry.size = std::size_t(count);
+        entry.start.assign(buffer.get(), std::size_t(count));
+        return true;
+    }
+    struct stat status {};
+    if (::fstat(entry.descriptor.get(), &status) != 0) throwSystemError("Cannot read " + NamesKey(entry.names));
+    if (!S_ISDIR(status.st_mode) && !S_ISREG(status.st_mode)) return false;
+    entry.directory = S_ISDIR(status.st_mode);
+    entry.size = std::size_t(status.st_size);
+    if (count > 0) entry.start.assign(buffer.get(), std::size_t(count));
+    return true;
+}
+
 // Entries are opened without waiting: a pipe put in the store's folder is no
 // item and must not hold the store up until someone writes to it.
 std::optional<OpenedEntry> openEntry(const HostStore& store, const Names& path)
@@ -131,7 +161,7 @@ std::optional<OpenedEntry> openEntry(const HostStore& store, const Names& path)
     requireItemNames(path);
     const std::string relative = path.empty() ? "." : NamesKey(path);
     std::optional<OpenedEntry> entry =
-        OpenedEntry{path, openBeneath(store.rootDescriptor(), relative, O_RDONLY | O_NONBLOCK)};
+        OpenedEntry{path, openBeneath(store.rootDescriptor(), relative, O_RDONLY | O_NONBLOCK), false, 0, {}};
     if (!entry->descriptor) {
         // Another letter case, a link, a path longer than one call takes, or
         // a kernel without openat2.
@@ -141,11 +171,7 @@ std::optional<OpenedEntry> openEntry(const HostStore& store, const Names& path)
             return std::nullopt;
         }
     }
-    struct stat status {};
-    if (::fstat(entry->descriptor.get(), &status) != 0) throwSystemError("Cannot read " + NamesKey(entry->names));
-    if (!S_ISDIR(status.st_mode) && !S_ISREG(status.st_mode)) return std::nullopt;
-    entry->directory = S_ISDIR(status.st_mode);
-    entry->size = std::size_t(status.st_size);
+    if (!describeEntry(*entry)) return std::nullopt;
     return entry;
 }
 
@@ -179,10 +205,10 @@ std::string readAt(int descriptor, std::size_t offset, std::size_t size)
 // another process is seen rewriting the metadata: a writer changes only the
 // slot that is not current, so a read meets both slots incomplete only when
 // two updates overlap it.
-std::string readItemStart(int descriptor, std::size_t size, std::size_t firstRead = kFirstRead)
+std::string readItemStart(int descriptor, std::size_t size, std::size_t firstRead = kFirstRead, std::string start = {})
 {
     constexpr int kAttempts = 4;
-    std::string start = readAt(descriptor, 0, std::min(size, firstRead));
+    if (start.empty()) start = readAt(descriptor, 0, std::min(size, firstRead));
     const std::optional<ItemFileLayout> layout = DecodeItemHeader(start);
     if (!layout || size < layout->contentOffset()) return start; // cut short: no slots to wait for
     if (start.size() < layout->contentOffset()) start = readAt(descriptor, 0, layout->contentOffset());
@@ -198,10 +224,11 @@ std::string_view contentIn(std::string_view start, const ItemFileLayout& layout)
 }
 
 // A document's or schema item's file: its metadata and its content, which
-// stays in the file (held open) beyond what came with the file's start.
-std::pair<ItemData, Content> readItemFile(FileHandle file, std::size_t size, std::string url)
+// stays in the file (held open) beyond what came with the file's start
+// (firstRead, when it was read already).
+std::pair<ItemData, Content> readItemFile(FileHandle file, std::size_t size, std::string firstRead, std::string url)
 {
-    const std::string start = readItemStart(file.get(), size);
+    const std::string start = readItemStart(file.get(), size, kFirstRead, std::move(firstRead));
     if (!IsSlottedItemFile(start)) {
         std::string bytes = readAt(file.get(), 0, size); // a file of the earliest kind
         std::string content;
@@ -482,7 +509,7 @@ std::shared_ptr<const LoadedItem> ItemFiles::load(const Names& path) const
         if (entry->directory) {
             item.data = readContainerData(store_, entry->descriptor.get(), item.names);
         } else {
-            std::tie(item.data, item.content) = readItemFile(std::move(entry->descriptor), entry->size,
+            std::tie(item.data, item.content) = readItemFile(std::move(entry->descriptor), entry->size, std::move(entry->start),
                                                              ItemUrlText(store_.host().name, item.names));
             if (IsContainer(item.data.kind)) throw DamagedItem("a folder's metadata in a file");
         }
