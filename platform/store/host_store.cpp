@@ -164,12 +164,11 @@ HostStore::~HostStore()
     ::munmap(generation_, sizeof(std::uint64_t));
 }
 
-// The store's folder still there (its lock file goes with it), and the host's
-// settings unchanged (host.ini is rewritten whole on every change).
+// The host's settings unchanged (host.ini is rewritten whole on every
+// change). A store folder removed meanwhile shows when an item is looked for
+// (requireStoreFolder).
 bool HostStore::stillValid(bool settingsKnown) const
 {
-    struct stat lockFile {};
-    if (::fstat(lock_.get(), &lockFile) != 0 || lockFile.st_nlink == 0) return false;
     if (settingsKnown) return true;
     const std::optional<Identity> hostFile = identify(hostFolder_.descriptor(), "host.ini");
     return hostFile && sameFile(*hostFile, hostFile_);

@@ -63,9 +63,10 @@ public:
     // The store's folder, open, for lookups relative to it.
     const net::Folder& rootFolder() const { return root_; }
     int rootDescriptor() const { return root_.descriptor(); }
-    // Called when an item is not found: the store's folder itself may have
-    // been removed, which Connect does not check on every call. Throws
-    // errNoStoreOnHost then, and the next Connect looks at the host afresh.
+    // Called when an item is not found, and before what the caches hold is
+    // served: the store's folder itself may have been removed, which Connect
+    // does not check. Throws errNoStoreOnHost then, and the next Connect looks
+    // at the host afresh.
     void requireStoreFolder() const;
 
     // The store's current generation.

@@ -500,7 +500,10 @@ std::shared_ptr<const LoadedItem> ItemFiles::load(const Names& path) const
 {
     const std::string key = net::CaseFold(NamesKey(path));
     const std::uint64_t generation = store_.generation();
-    if (std::shared_ptr<const LoadedItem> cached = store_.cachedItem(key, generation)) return cached;
+    if (std::shared_ptr<const LoadedItem> cached = store_.cachedItem(key, generation)) {
+        store_.requireStoreFolder();
+        return cached;
+    }
 
     std::optional<OpenedEntry> entry = openEntry(store_, path);
     if (!entry) return nullptr;
@@ -529,7 +532,10 @@ std::vector<ListedEntry> ItemFiles::list(const Names& names) const
 {
     const std::string key = NamesKey(names);
     const std::uint64_t generation = store_.generation();
-    if (const std::vector<ListedEntry>* cached = store_.cachedListing(key, generation)) return *cached;
+    if (const std::vector<ListedEntry>* cached = store_.cachedListing(key, generation)) {
+        store_.requireStoreFolder();
+        return *cached;
+    }
 
     const FileHandle folder = openContainer(store_, names);
     std::vector<std::pair<std::string, ListedEntry>> sorted;
