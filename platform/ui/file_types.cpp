@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QIcon>
 #include <QMimeDatabase>
 
@@ -47,12 +48,21 @@ QMimeType mimeTypeOf(const std::string& fileName)
     return database.mimeTypeForFile(QString::fromStdString(fileName), QMimeDatabase::MatchExtension);
 }
 
+// A type's description, looked up in the user's languages once per type: the
+// database looks it up afresh each time it is asked.
+const std::string& descriptionOf(const QMimeType& type)
+{
+    static QHash<QString, std::string> descriptions;
+    const auto known = descriptions.constFind(type.name());
+    return known != descriptions.cend() ? *known : *descriptions.insert(type.name(), type.comment().toStdString());
+}
+
 } // namespace
 
 std::string FileTypeName(const std::string& fileName)
 {
     const QMimeType type = mimeTypeOf(fileName);
-    if (!type.isDefault()) return type.comment().toStdString();
+    if (!type.isDefault()) return descriptionOf(type);
     const QString extension = QFileInfo(QString::fromStdString(fileName)).suffix().toUpper();
     return extension.isEmpty() ? "File" : (extension + QStringLiteral(" File")).toStdString();
 }
