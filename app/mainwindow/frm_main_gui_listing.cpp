@@ -21,7 +21,7 @@
 #include "platform/ui/message_box.h"
 #include "platform/ui/status_bar.h"
 
-#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -45,6 +45,12 @@ private:
 // of the level, as the level's count of one kind (subfolders or items)
 // divided among that kind.
 double FirstRowStep(double kindCount, double total) { return Divide(Divide(100 * kindCount, total), kindCount); }
+
+// A document of the level and its type name.
+struct DocumentType {
+    std::string name;
+    std::string type;
+};
 
 } // namespace
 
@@ -112,19 +118,22 @@ void FrmMainGUI::Get_FilesFolders(std::string url, bool isSource, ui::TreeNode n
 
     const std::string levelImage = serverNode ? "workspace" : "folder";
     // Icon pass: each type of document that the pane (and, for the source,
-    // the destination's pending entries) has no icon for yet gets one.
-    std::unordered_map<std::string, std::string> typeNames;
-    const auto typeOf = [&](const std::string& name) -> const std::string& {
-        const auto known = typeNames.find(name);
-        return known != typeNames.end() ? known->second : typeNames.emplace(name, GetKey(name)).first->second;
-    };
+    // the destination's pending entries) has no icon for yet gets one. The
+    // type names found, in the order of the records, serve the document pass,
+    // which walks the same records again.
+    std::vector<DocumentType> documentTypes;
+    documentTypes.reserve(std::size_t(itemCount));
     std::int16_t nextImage = std::int16_t(p.images.Count() + 1);
     for (; !AtEnd(trap, items); MoveNext(trap, items)) {
-        const std::string name = RowName(trap, items);
-        const std::string& type = typeOf(name);
-        if (p.images.HasKey(type) && ImageList_BottomTreeList->HasKey(type)) continue;
-        if (StoreIcons(name, nextImage, isSource)) ++nextImage;
+        DocumentType& document = documentTypes.emplace_back(RowName(trap, items));
+        document.type = GetKey(document.name);
+        if (p.images.HasKey(document.type) && ImageList_BottomTreeList->HasKey(document.type)) continue;
+        if (StoreIcons(document.name, nextImage, isSource)) ++nextImage;
     }
+    const auto typeOf = [&](std::size_t record, const std::string& name) {
+        const bool known = record < documentTypes.size() && documentTypes[record].name == name;
+        return known ? documentTypes[record].type : GetKey(name);
+    };
     trap.step([&] {
         p.list.setIcons(&p.images);
         p.list.setSmallIcons(&p.images);
@@ -167,10 +176,10 @@ void FrmMainGUI::Get_FilesFolders(std::string url, bool isSource, ui::TreeNode n
     }
 
     trap.step([&] { items.moveFirst(); });
-    for (; !rootNode && !AtEnd(trap, items); MoveNext(trap, items)) {
+    for (std::size_t record = 0; !rootNode && !AtEnd(trap, items); MoveNext(trap, items), ++record) {
         const std::string name = RowName(trap, items);
         if (IsNeverListedDocument(name)) continue;
-        const std::string& type = typeOf(name);
+        const std::string type = typeOf(record, name);
         addRow(name, type);
         store::SpsDocument document;
         if (Opened(trap, document, url + "/" + name))

@@ -39,9 +39,16 @@ public:
 
     const QStringList& subItems() const { return subItems_; }
 
-    void setSubItems(QStringList items)
+    void setSubItem(qsizetype position, const QString& text)
     {
-        subItems_ = std::move(items);
+        if (position >= subItems_.size()) subItems_.resize(position + 1);
+        subItems_[position] = text;
+        emitDataChanged();
+    }
+
+    void insertSubItem(qsizetype position, const QString& text)
+    {
+        subItems_.insert(position, text);
         emitDataChanged();
     }
 
@@ -85,20 +92,16 @@ std::string ListItem::SubItem(int index) const
 void ListItem::setSubItem(int index, const std::string& text) const
 {
     ListView::Row& row = ListView::rowOf(item());
-    QStringList items = row.subItems();
     if (index < 1) RaiseControlError(kIndexOutOfBounds);
-    if (index > items.size()) items.resize(index);
-    items[index - 1] = qt(text);
-    row.setSubItems(std::move(items));
+    row.setSubItem(index - 1, qt(text));
 }
 
 void ListItem::AddSubItem(int index, const std::string& text) const
 {
     ListView::Row& row = ListView::rowOf(item());
-    QStringList items = row.subItems();
-    if (index < 0 || index > items.size() + 1) RaiseControlError(kIndexOutOfBounds);
-    items.insert(index == 0 ? items.size() : index - 1, qt(text));
-    row.setSubItems(std::move(items));
+    const qsizetype count = row.subItems().size();
+    if (index < 0 || index > count + 1) RaiseControlError(kIndexOutOfBounds);
+    row.insertSubItem(index == 0 ? count : index - 1, qt(text));
 }
 
 // --- ListView ---------------------------------------------------------------
@@ -244,15 +247,14 @@ ListItem ListView::Items::Add(int index, const std::string& key, const std::stri
 {
     if (index < 0 || index > Count() + 1) RaiseControlError(kIndexOutOfBounds);
     list_.requireFreeKey(key);
-    if (!icon.empty()) ImageOf(list_.icons_, icon);
-    if (!smallIcon.empty()) ImageOf(list_.smallIcons_, smallIcon);
 
     // The row is made whole before it joins the list, which then takes it in
-    // at once instead of hearing of each of its parts.
+    // at once instead of hearing of each of its parts; an unknown image key
+    // leaves the list as it was.
     auto row = std::make_unique<Row>(qt(text));
-    list_.showCheckbox(row.get());
     if (!icon.empty()) list_.showIcon(row.get(), icon);
     if (!smallIcon.empty()) list_.showSmallIcon(row.get(), smallIcon);
+    list_.showCheckbox(row.get());
     list_.showAlignments(row.get());
     list_.enroll(row.get(), key);
     list_.insertTopLevelItem(index == 0 ? Count() : index - 1, row.get());
