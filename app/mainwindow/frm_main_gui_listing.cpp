@@ -47,7 +47,7 @@ private:
 double FirstRowStep(double kindCount, double total) { return Divide(Divide(100 * kindCount, total), kindCount); }
 
 // A document of the level and its type name.
-struct DocumentType {
+struct LevelDocument {
     std::string name;
     std::string type;
 };
@@ -119,20 +119,23 @@ void FrmMainGUI::Get_FilesFolders(std::string url, bool isSource, ui::TreeNode n
     const std::string levelImage = serverNode ? "workspace" : "folder";
     // Icon pass: each type of document that the pane (and, for the source,
     // the destination's pending entries) has no icon for yet gets one. The
-    // type names found, in the order of the records, serve the document pass,
-    // which walks the same records again.
-    std::vector<DocumentType> documentTypes;
-    documentTypes.reserve(std::size_t(itemCount));
+    // documents read here, names and type names in the order of the records,
+    // serve the document pass, which walks the same records again.
+    const auto readDocument = [&] {
+        std::string name = RowName(trap, items);
+        std::string type = GetKey(name);
+        return LevelDocument{std::move(name), std::move(type)};
+    };
+    std::vector<LevelDocument> documents;
+    documents.reserve(std::size_t(itemCount));
     std::int16_t nextImage = std::int16_t(p.images.Count() + 1);
     for (; !AtEnd(trap, items); MoveNext(trap, items)) {
-        DocumentType& document = documentTypes.emplace_back(RowName(trap, items));
-        document.type = GetKey(document.name);
+        const LevelDocument& document = documents.emplace_back(readDocument());
         if (p.images.HasKey(document.type) && ImageList_BottomTreeList->HasKey(document.type)) continue;
         if (StoreIcons(document.name, nextImage, isSource)) ++nextImage;
     }
-    const auto typeOf = [&](std::size_t record, const std::string& name) {
-        const bool known = record < documentTypes.size() && documentTypes[record].name == name;
-        return known ? documentTypes[record].type : GetKey(name);
+    const auto documentAt = [&](std::size_t record) {
+        return record < documents.size() ? std::move(documents[record]) : readDocument();
     };
     trap.step([&] {
         p.list.setIcons(&p.images);
@@ -177,13 +180,12 @@ void FrmMainGUI::Get_FilesFolders(std::string url, bool isSource, ui::TreeNode n
 
     trap.step([&] { items.moveFirst(); });
     for (std::size_t record = 0; !rootNode && !AtEnd(trap, items); MoveNext(trap, items), ++record) {
-        const std::string name = RowName(trap, items);
-        if (IsNeverListedDocument(name)) continue;
-        const std::string type = typeOf(record, name);
-        addRow(name, type);
+        const LevelDocument listed = documentAt(record);
+        if (IsNeverListedDocument(listed.name)) continue;
+        addRow(listed.name, listed.type);
         store::SpsDocument document;
-        if (Opened(trap, document, url + "/" + name))
-            trap.step([&] { AddRowDetails(row, LastModifiedText(document), SizeText(document.size()), type); });
+        if (Opened(trap, document, url + "/" + listed.name))
+            trap.step([&] { AddRowDetails(row, LastModifiedText(document), SizeText(document.size()), listed.type); });
         advanceProgress(itemCount);
     }
 
