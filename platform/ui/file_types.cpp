@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QMimeDatabase>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -76,13 +77,15 @@ public:
 
     QMimeType typeOf(const QString& name)
     {
-        const qsizetype length = decidingLength(name);
-        if (length == 0 || length == name.size() || matchesOtherPattern(name)) return databaseTypeOf(name);
+        const QString lower = name.toLower();
+        const qsizetype length = decidingLength(name, lower);
+        if (length == 0 || length == name.size() || matchesOtherPattern(name, lower)) return databaseTypeOf(name);
         const QString tail = name.right(length + 1);
         auto known = types_.constFind(tail);
         if (known == types_.cend()) {
             if (types_.size() >= kMostTails) types_.clear();
-            known = types_.insert(tail, matchesOtherPattern(tail) ? std::nullopt : std::optional(databaseTypeOf(tail)));
+            const bool decides = !matchesOtherPattern(tail, lower.right(length + 1));
+            known = types_.insert(tail, decides ? std::optional(databaseTypeOf(tail)) : std::nullopt);
         }
         return known->has_value() ? **known : databaseTypeOf(name);
     }
@@ -102,22 +105,22 @@ private:
             QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("mime"),
                                       QStandardPaths::LocateDirectory);
         bool standardTypesFound = false;
-        QStringList others;
+        QStringList wildcards;
         for (const QString& folder : folders) {
             standardTypesFound |= QFileInfo::exists(folder + QStringLiteral("/packages/freedesktop.org.xml"));
-            if (!readPatternList(folder + QStringLiteral("/globs2"), others)) return false;
+            if (!readPatternList(folder + QStringLiteral("/globs2"), wildcards)) return false;
         }
         if (!standardTypesFound) return false;
-        for (QString& pattern : others)
+        for (QString& pattern : wildcards)
             pattern = QRegularExpression::wildcardToRegularExpression(pattern,
                                                                       QRegularExpression::UnanchoredWildcardConversion);
-        otherPatterns_.setPattern(QStringLiteral("\\A(?:") + others.join(u'|') + QStringLiteral(")\\z"));
-        otherPatterns_.setPatternOptions(QRegularExpression::CaseInsensitiveOption);
-        return otherPatterns_.isValid();
+        wildcards_.setPattern(QStringLiteral("\\A(?:") + wildcards.join(u'|') + QStringLiteral(")\\z"));
+        wildcards_.setPatternOptions(QRegularExpression::CaseInsensitiveOption);
+        return wildcards_.isValid();
     }
 
     // Lines read "weight:type:pattern" or "weight:type:pattern:cs".
-    bool readPatternList(const QString& path, QStringList& others)
+    bool readPatternList(const QString& path, QStringList& wildcards)
     {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return false;
@@ -135,8 +138,10 @@ private:
             if (pattern.startsWith(u'*') && !ending.isEmpty() && !hasWildcard(ending)) {
                 endings_.insert(ending.toLower().toStdU16String());
                 longestEnding_ = std::max(longestEnding_, ending.size());
+            } else if (!hasWildcard(pattern)) {
+                wholeNames_.insert(pattern.toLower());
             } else {
-                others << pattern;
+                wildcards << pattern;
             }
         }
         return true;
@@ -149,23 +154,26 @@ private:
 
     // The length of the longest ending that the name ends with, in any
     // letter case; 0 when none does or the name is not a plain name.
-    qsizetype decidingLength(const QString& name) const
+    qsizetype decidingLength(const QString& name, const QString& lower) const
     {
-        if (!usable_ || name.contains(u'/')) return 0;
-        const QString lower = name.toLower();
-        if (lower.size() != name.size()) return 0;
+        if (!usable_ || name.contains(u'/') || lower.size() != name.size()) return 0;
         const std::u16string_view letters(reinterpret_cast<const char16_t*>(lower.utf16()), std::size_t(lower.size()));
         for (qsizetype length = std::min(longestEnding_, lower.size()); length > 0; --length)
             if (endings_.contains(letters.substr(letters.size() - std::size_t(length)))) return length;
         return 0;
     }
 
-    bool matchesOtherPattern(const QString& name) const { return otherPatterns_.match(name).hasMatch(); }
+    // Whether a whole name or a wildcard pattern matches, in any letter case.
+    bool matchesOtherPattern(const QString& name, const QString& lower) const
+    {
+        return wholeNames_.contains(lower) || wildcards_.match(name).hasMatch();
+    }
 
     bool usable_ = false;
     std::unordered_set<std::u16string, EndingHash, std::equal_to<>> endings_; // in lower case
     qsizetype longestEnding_ = 0;
-    QRegularExpression otherPatterns_;
+    QSet<QString> wholeNames_; // in lower case
+    QRegularExpression wildcards_;
     QHash<QString, std::optional<QMimeType>> types_; // by tail; none where the tail does not decide
 };
 
