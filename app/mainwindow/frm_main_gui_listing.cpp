@@ -21,6 +21,7 @@
 #include "platform/ui/message_box.h"
 #include "platform/ui/status_bar.h"
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -96,10 +97,14 @@ void FrmMainGUI::Get_FilesFolders(std::string url, bool isSource, ui::TreeNode n
     OpenLevel(level, url, serverNode ? url + "/sharepoint portal server/workspaces" : url, trap);
     if (serverNode) trap.step([&] { GUIColHeaderSettings(isSource); });
 
-    ado::Recordset items = EmptyRecordset();
+    // A record set copies all its rows when it is assigned: the level's
+    // items, which may be many, are kept where they are read.
+    std::unique_ptr<ado::Recordset> itemsRead;
     ado::Recordset subfolders = EmptyRecordset();
-    trap.step([&] { items = level.Items(); });
+    trap.step([&] { itemsRead.reset(new ado::Recordset(level.Items())); });
     trap.step([&] { subfolders = level.Subfolders(); });
+    ado::Recordset noItems = EmptyRecordset();
+    ado::Recordset& items = itemsRead ? *itemsRead : noItems;
     const SortingPaused sortingPaused(p.list);
     trap.step([&] { p.list.ListItems().Clear(); });
 
