@@ -21,7 +21,8 @@
 #include "platform/ui/message_box.h"
 #include "platform/ui/status_bar.h"
 
-#include <unordered_map>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -45,6 +46,12 @@ private:
 // of the level, as the level's count of one kind (subfolders or items)
 // divided among that kind.
 double FirstRowStep(double kindCount, double total) { return Divide(Divide(100 * kindCount, total), kindCount); }
+
+// A document of the level and its type name.
+struct LevelDocument {
+    std::string name;
+    std::string type;
+};
 
 } // namespace
 
@@ -90,10 +97,14 @@ void FrmMainGUI::Get_FilesFolders(std::string url, bool isSource, ui::TreeNode n
     OpenLevel(level, url, serverNode ? url + "/sharepoint portal server/workspaces" : url, trap);
     if (serverNode) trap.step([&] { GUIColHeaderSettings(isSource); });
 
-    ado::Recordset items = EmptyRecordset();
+    // A record set copies all its rows when it is assigned: the level's
+    // items, which may be many, are kept where they are read.
+    std::unique_ptr<ado::Recordset> itemsRead;
     ado::Recordset subfolders = EmptyRecordset();
-    trap.step([&] { items = level.Items(); });
+    trap.step([&] { itemsRead.reset(new ado::Recordset(level.Items())); });
     trap.step([&] { subfolders = level.Subfolders(); });
+    ado::Recordset noItems = EmptyRecordset();
+    ado::Recordset& items = itemsRead ? *itemsRead : noItems;
     const SortingPaused sortingPaused(p.list);
     trap.step([&] { p.list.ListItems().Clear(); });
 
@@ -112,19 +123,25 @@ void FrmMainGUI::Get_FilesFolders(std::string url, bool isSource, ui::TreeNode n
 
     const std::string levelImage = serverNode ? "workspace" : "folder";
     // Icon pass: each type of document that the pane (and, for the source,
-    // the destination's pending entries) has no icon for yet gets one.
-    std::unordered_map<std::string, std::string> typeNames;
-    const auto typeOf = [&](const std::string& name) -> const std::string& {
-        const auto known = typeNames.find(name);
-        return known != typeNames.end() ? known->second : typeNames.emplace(name, GetKey(name)).first->second;
+    // the destination's pending entries) has no icon for yet gets one. The
+    // documents read here, names and type names in the order of the records,
+    // serve the document pass, which walks the same records again.
+    const auto readDocument = [&] {
+        std::string name = RowName(trap, items);
+        std::string type = GetKey(name);
+        return LevelDocument{std::move(name), std::move(type)};
     };
+    std::vector<LevelDocument> documents;
+    documents.reserve(std::size_t(itemCount));
     std::int16_t nextImage = std::int16_t(p.images.Count() + 1);
     for (; !AtEnd(trap, items); MoveNext(trap, items)) {
-        const std::string name = RowName(trap, items);
-        const std::string& type = typeOf(name);
-        if (p.images.HasKey(type) && ImageList_BottomTreeList->HasKey(type)) continue;
-        if (StoreIcons(name, nextImage, isSource)) ++nextImage;
+        const LevelDocument& document = documents.emplace_back(readDocument());
+        if (p.images.HasKey(document.type) && ImageList_BottomTreeList->HasKey(document.type)) continue;
+        if (StoreIcons(document.name, nextImage, isSource)) ++nextImage;
     }
+    const auto documentAt = [&](std::size_t record) {
+        return record < documents.size() ? std::move(documents[record]) : readDocument();
+    };
     trap.step([&] {
         p.list.setIcons(&p.images);
         p.list.setSmallIcons(&p.images);
@@ -167,14 +184,13 @@ void FrmMainGUI::Get_FilesFolders(std::string url, bool isSource, ui::TreeNode n
     }
 
     trap.step([&] { items.moveFirst(); });
-    for (; !rootNode && !AtEnd(trap, items); MoveNext(trap, items)) {
-        const std::string name = RowName(trap, items);
-        if (IsNeverListedDocument(name)) continue;
-        const std::string& type = typeOf(name);
-        addRow(name, type);
+    for (std::size_t record = 0; !rootNode && !AtEnd(trap, items); MoveNext(trap, items), ++record) {
+        const LevelDocument listed = documentAt(record);
+        if (IsNeverListedDocument(listed.name)) continue;
+        addRow(listed.name, listed.type);
         store::SpsDocument document;
-        if (Opened(trap, document, url + "/" + name))
-            trap.step([&] { AddRowDetails(row, LastModifiedText(document), SizeText(document.size()), type); });
+        if (Opened(trap, document, url + "/" + listed.name))
+            trap.step([&] { AddRowDetails(row, LastModifiedText(document), SizeText(document.size()), listed.type); });
         advanceProgress(itemCount);
     }
 

@@ -14,7 +14,8 @@ void ImageList::Add(int index, const std::string& key, const QPixmap& picture)
                          ? picture
                          : picture.scaled(kImageSize, kImageSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     const auto position = index == 0 ? images_.end() : images_.begin() + (index - 1);
-    images_.insert(position, Image{key, std::move(scaled)});
+    QIcon icon(scaled);
+    images_.insert(position, Image{key, std::move(scaled), std::move(icon)});
 }
 
 std::vector<std::string> ImageList::Keys() const
@@ -32,18 +33,32 @@ const ImageList::Image* ImageList::find(const std::string& key) const
     return nullptr;
 }
 
-const QPixmap& ImageList::Picture(const std::string& key) const
+const ImageList::Image& ImageList::at(const std::string& key) const
 {
     const Image* image = find(key);
     if (!image) RaiseControlError(kInvalidImageKey);
-    return image->picture;
+    return *image;
 }
+
+const QPixmap& ImageList::Picture(const std::string& key) const { return at(key).picture; }
+const QIcon& ImageList::Icon(const std::string& key) const { return at(key).icon; }
+
+namespace {
+
+// The list a control has bound; 35603 when it has none.
+const ImageList& Bound(const ImageList* list)
+{
+    if (!list) RaiseControlError(kInvalidImageKey);
+    return *list;
+}
+
+} // namespace
 
 QPixmap ImageOf(const ImageList* list, const std::string& key)
 {
-    if (key.empty()) return {};
-    if (!list) RaiseControlError(kInvalidImageKey);
-    return list->Picture(key);
+    return key.empty() ? QPixmap() : Bound(list).Picture(key);
 }
+
+QIcon IconOf(const ImageList* list, const std::string& key) { return key.empty() ? QIcon() : Bound(list).Icon(key); }
 
 } // namespace ui

@@ -3,6 +3,7 @@
 // the order they were added. Trees, lists and tool bars take their images
 // from one by key; images can be added while the program runs.
 
+#include <QIcon>
 #include <QObject>
 #include <QPixmap>
 
@@ -28,12 +29,16 @@ public:
     bool HasKey(const std::string& key) const { return find(key) != nullptr; }
     // The image under the key; an unknown key raises 35603.
     const QPixmap& Picture(const std::string& key) const;
+    // The image under the key as an icon, made once when it was added.
+    const QIcon& Icon(const std::string& key) const;
 
 private:
     struct Image {
         std::string key;
         QPixmap picture;
+        QIcon icon;
     };
+    const Image& at(const std::string& key) const;
     const Image* find(const std::string& key) const;
 
     std::vector<Image> images_;
@@ -42,5 +47,7 @@ private:
 // The image under the key in the list; 35603 when the key is unknown or no
 // list is bound. An empty key means no image.
 QPixmap ImageOf(const ImageList* list, const std::string& key);
+// The same as an icon; an empty key gives no icon.
+QIcon IconOf(const ImageList* list, const std::string& key);
 
 } // namespace ui

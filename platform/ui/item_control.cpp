@@ -40,9 +40,10 @@ void ItemControl::enroll(QTreeWidgetItem* item, const std::string& key)
 {
     const ItemId id = nextId_++;
     item->setData(0, kIdRole, QVariant::fromValue(id));
-    item->setData(0, kKeyRole, QString::fromStdString(key));
     items_[id] = item;
-    if (!key.empty()) keys_[key] = id;
+    if (key.empty()) return;
+    item->setData(0, kKeyRole, QString::fromStdString(key));
+    keys_[key] = id;
 }
 
 void ItemControl::forget(QTreeWidgetItem* item)

@@ -7,6 +7,7 @@
 #include <QIcon>
 
 #include <algorithm>
+#include <memory>
 
 namespace ui {
 
@@ -14,7 +15,6 @@ namespace {
 
 constexpr int kIconRole = Qt::UserRole + 1;
 constexpr int kSmallIconRole = Qt::UserRole + 2;
-constexpr int kSubItemsRole = Qt::UserRole + 3;
 
 QString qt(const std::string& text) { return QString::fromStdString(text); }
 
@@ -29,73 +29,79 @@ Qt::Alignment qtAlignment(ColumnAlignment alignment)
 
 } // namespace
 
+// --- ListView::Row --------------------------------------------------------
+
+// A row of the list. Its sub-items live here, and the columns after the first
+// read them, so that a change of sub-items is one change of the row.
+class ListView::Row : public QTreeWidgetItem {
+public:
+    explicit Row(const QString& text) : QTreeWidgetItem(QStringList{text}, UserType) {}
+
+    const QStringList& subItems() const { return subItems_; }
+
+    void setSubItem(qsizetype position, const QString& text)
+    {
+        if (position >= subItems_.size()) subItems_.resize(position + 1);
+        subItems_[position] = text;
+        emitDataChanged();
+    }
+
+    void insertSubItem(qsizetype position, const QString& text)
+    {
+        subItems_.insert(position, text);
+        emitDataChanged();
+    }
+
+    QVariant data(int column, int role) const override
+    {
+        if (column > 0 && (role == Qt::DisplayRole || role == Qt::EditRole))
+            return column <= subItems_.size() ? subItems_[column - 1] : QString();
+        return QTreeWidgetItem::data(column, role);
+    }
+
+private:
+    QStringList subItems_;
+};
+
+// Every item of the list is a row made by Items::Add.
+ListView::Row& ListView::rowOf(QTreeWidgetItem& item) { return static_cast<Row&>(item); }
+
 // --- ListItem ---------------------------------------------------------------
 
 int ListItem::Index() const { return control().indexOfTopLevelItem(&item()) + 1; }
 bool ListItem::Selected() const { return item().isSelected(); }
 void ListItem::setSelected(bool selected) const { item().setSelected(selected); }
 std::string ListItem::Icon() const { return item().data(0, kIconRole).toString().toStdString(); }
-
-void ListItem::setIcon(const std::string& key) const
-{
-    QTreeWidgetItem& row = item();
-    ImageOf(control().Icons(), key);
-    row.setData(0, kIconRole, qt(key));
-}
-
+void ListItem::setIcon(const std::string& key) const { control().showIcon(&item(), key); }
 std::string ListItem::SmallIcon() const { return item().data(0, kSmallIconRole).toString().toStdString(); }
-
-void ListItem::setSmallIcon(const std::string& key) const
-{
-    QTreeWidgetItem& row = item();
-    row.setIcon(0, QIcon(ImageOf(control().SmallIcons(), key)));
-    row.setData(0, kSmallIconRole, qt(key));
-}
+void ListItem::setSmallIcon(const std::string& key) const { control().showSmallIcon(&item(), key); }
 
 bool ListItem::Checked() const { return item().checkState(0) == Qt::Checked; }
 
 void ListItem::setChecked(bool checked) const { item().setCheckState(0, checked ? Qt::Checked : Qt::Unchecked); }
 
-std::vector<std::string> ListItem::subItems() const
-{
-    std::vector<std::string> items;
-    for (const QString& text : item().data(0, kSubItemsRole).toStringList()) items.push_back(text.toStdString());
-    return items;
-}
-
-void ListItem::setSubItems(const std::vector<std::string>& items) const
-{
-    QStringList texts;
-    for (const std::string& text : items) texts << qt(text);
-    QTreeWidgetItem& row = item();
-    row.setData(0, kSubItemsRole, texts);
-    control().showSubItems(&row);
-}
-
-int ListItem::SubItemCount() const { return int(subItems().size()); }
+int ListItem::SubItemCount() const { return int(ListView::rowOf(item()).subItems().size()); }
 
 std::string ListItem::SubItem(int index) const
 {
-    const auto items = subItems();
+    const QStringList& items = ListView::rowOf(item()).subItems();
     if (index < 1) RaiseControlError(kIndexOutOfBounds);
-    return index <= int(items.size()) ? items[index - 1] : std::string();
+    return index <= items.size() ? items[index - 1].toStdString() : std::string();
 }
 
 void ListItem::setSubItem(int index, const std::string& text) const
 {
-    auto items = subItems();
+    ListView::Row& row = ListView::rowOf(item());
     if (index < 1) RaiseControlError(kIndexOutOfBounds);
-    if (index > int(items.size())) items.resize(index);
-    items[index - 1] = text;
-    setSubItems(items);
+    row.setSubItem(index - 1, qt(text));
 }
 
 void ListItem::AddSubItem(int index, const std::string& text) const
 {
-    auto items = subItems();
-    if (index < 0 || index > int(items.size()) + 1) RaiseControlError(kIndexOutOfBounds);
-    items.insert(index == 0 ? items.end() : items.begin() + (index - 1), text);
-    setSubItems(items);
+    ListView::Row& row = ListView::rowOf(item());
+    const qsizetype count = row.subItems().size();
+    if (index < 0 || index > count + 1) RaiseControlError(kIndexOutOfBounds);
+    row.insertSubItem(index == 0 ? count : index - 1, qt(text));
 }
 
 // --- ListView ---------------------------------------------------------------
@@ -177,16 +183,26 @@ void ListView::showColumns()
         setColumnWidth(i, TwipsToPixels(int(columnList_[i].width)));
         headerItem()->setTextAlignment(i, qtAlignment(columnList_[i].alignment));
     }
-    for (int i = 0; i < topLevelItemCount(); ++i) showSubItems(topLevelItem(i));
+    for (int i = 0; i < topLevelItemCount(); ++i) showAlignments(topLevelItem(i));
 }
 
-void ListView::showSubItems(QTreeWidgetItem* item) const
+// The item's texts sit in their columns as the columns align them.
+void ListView::showAlignments(QTreeWidgetItem* item) const
 {
-    const QStringList subItems = item->data(0, kSubItemsRole).toStringList();
-    for (int column = 0; column < columnCount(); ++column) {
-        if (column > 0) item->setText(column, column <= subItems.size() ? subItems[column - 1] : QString());
-        if (column < int(columnList_.size())) item->setTextAlignment(column, qtAlignment(columnList_[column].alignment));
-    }
+    for (int column = 0; column < int(columnList_.size()); ++column)
+        item->setTextAlignment(column, qtAlignment(columnList_[column].alignment));
+}
+
+void ListView::showIcon(QTreeWidgetItem* item, const std::string& key) const
+{
+    ImageOf(icons_, key);
+    item->setData(0, kIconRole, qt(key));
+}
+
+void ListView::showSmallIcon(QTreeWidgetItem* item, const std::string& key) const
+{
+    item->setIcon(0, IconOf(smallIcons_, key));
+    item->setData(0, kSmallIconRole, qt(key));
 }
 
 void ListView::sortNow()
@@ -200,9 +216,9 @@ void ListView::sortNow()
         takeTopLevelItem(0);
     }
     const int key = sortKey_;
-    const auto sortText = [key](const QTreeWidgetItem* row) {
+    const auto sortText = [key](QTreeWidgetItem* row) {
         if (key == 0) return row->text(0);
-        const QStringList subItems = row->data(0, kSubItemsRole).toStringList();
+        const QStringList& subItems = rowOf(*row).subItems();
         return key <= subItems.size() ? subItems[key - 1] : QString();
     };
     const bool descending = sortOrder_ == SortOrder::Descending;
@@ -232,17 +248,18 @@ ListItem ListView::Items::Add(int index, const std::string& key, const std::stri
 {
     if (index < 0 || index > Count() + 1) RaiseControlError(kIndexOutOfBounds);
     list_.requireFreeKey(key);
-    if (!icon.empty()) ImageOf(list_.icons_, icon);
-    if (!smallIcon.empty()) ImageOf(list_.smallIcons_, smallIcon);
 
-    auto* row = new QTreeWidgetItem(QStringList{qt(text)});
-    list_.insertTopLevelItem(index == 0 ? Count() : index - 1, row);
-    list_.enroll(row, key);
-    list_.showCheckbox(row);
-    ListItem added = list_.handle(row);
-    if (!icon.empty()) added.setIcon(icon);
-    if (!smallIcon.empty()) added.setSmallIcon(smallIcon);
-    list_.showSubItems(row);
+    // The row is made whole before it joins the list, which then takes it in
+    // at once instead of hearing of each of its parts; an unknown image key
+    // leaves the list as it was.
+    auto row = std::make_unique<Row>(qt(text));
+    if (!icon.empty()) list_.showIcon(row.get(), icon);
+    if (!smallIcon.empty()) list_.showSmallIcon(row.get(), smallIcon);
+    list_.showCheckbox(row.get());
+    list_.showAlignments(row.get());
+    list_.enroll(row.get(), key);
+    list_.insertTopLevelItem(index == 0 ? Count() : index - 1, row.get());
+    ListItem added = list_.handle(row.release());
     list_.sortNow();
     return added;
 }

@@ -46,8 +46,6 @@ public:
 
 private:
     friend class ListView;
-    std::vector<std::string> subItems() const;
-    void setSubItems(const std::vector<std::string>& items) const;
 };
 
 class ListView : public ItemControl {
@@ -147,9 +145,13 @@ protected:
 
 private:
     friend class ListItem;
+    class Row;
+    static Row& rowOf(QTreeWidgetItem& item);
     ListItem handle(QTreeWidgetItem* item) { return item ? ListItem(this, idOf(item)) : ListItem(); }
     void showColumns();
-    void showSubItems(QTreeWidgetItem* item) const;
+    void showAlignments(QTreeWidgetItem* item) const;
+    void showIcon(QTreeWidgetItem* item, const std::string& key) const;
+    void showSmallIcon(QTreeWidgetItem* item, const std::string& key) const;
     void sortNow();
     void remove(QTreeWidgetItem* item);
     void showCheckbox(QTreeWidgetItem* item) const;

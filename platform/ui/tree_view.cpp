@@ -7,6 +7,7 @@
 #include <QIcon>
 
 #include <algorithm>
+#include <memory>
 
 namespace ui {
 
@@ -56,13 +57,7 @@ void TreeNode::setSelectedImage(const std::string& key) const { applyImages(Imag
 
 void TreeNode::applyImages(const std::string& image, const std::string& selectedImage) const
 {
-    QTreeWidgetItem& node = item();
-    const ImageList* list = control().imageList();
-    QIcon icon(ImageOf(list, image));
-    if (!selectedImage.empty()) icon.addPixmap(ImageOf(list, selectedImage), QIcon::Selected);
-    node.setIcon(0, icon);
-    node.setData(0, kImageRole, qt(image));
-    node.setData(0, kSelectedImageRole, qt(selectedImage));
+    control().showImages(item(), image, selectedImage);
 }
 
 bool TreeNode::Expanded() const { return item().isExpanded(); }
@@ -130,6 +125,15 @@ TreeView::TreeView(QWidget* parent) : ItemControl(parent)
 
 void TreeView::setIndentationTwips(float twips) { setIndentation(std::max(TwipsToPixels(int(twips)), 8)); }
 
+void TreeView::showImages(QTreeWidgetItem& node, const std::string& image, const std::string& selectedImage) const
+{
+    QIcon icon(ImageOf(imageList_, image));
+    if (!selectedImage.empty()) icon.addPixmap(ImageOf(imageList_, selectedImage), QIcon::Selected);
+    node.setIcon(0, icon);
+    node.setData(0, kImageRole, qt(image));
+    node.setData(0, kSelectedImageRole, qt(selectedImage));
+}
+
 int TreeView::indexOf(const QTreeWidgetItem* item) const
 {
     return int(std::find(order_.begin(), order_.end(), item) - order_.begin()) + 1;
@@ -175,10 +179,15 @@ TreeNode TreeView::Collection::Add(const TreeNode& relative, Relationship relati
 {
     QTreeWidgetItem* anchor = relative.isNothing() ? nullptr : &relative.item();
     tree_.requireFreeKey(key);
-    if (!image.empty()) ImageOf(tree_.imageList_, image);
-    if (!selectedImage.empty()) ImageOf(tree_.imageList_, selectedImage);
 
-    auto* node = new QTreeWidgetItem(QStringList{qt(text)});
+    // The node is made whole before it joins the tree, which then takes it
+    // in at once instead of hearing of each of its parts; an unknown image
+    // key leaves the tree as it was.
+    auto made = std::make_unique<QTreeWidgetItem>(QStringList{qt(text)});
+    tree_.showImages(*made, image, selectedImage);
+    QTreeWidgetItem* node = made.release();
+    tree_.enroll(node, key);
+    tree_.order_.push_back(node);
     if (!anchor) {
         tree_.addTopLevelItem(node);
     } else if (relationship == Relationship::Child) {
@@ -194,11 +203,7 @@ TreeNode TreeView::Collection::Add(const TreeNode& relative, Relationship relati
         if (parent) parent->insertChild(position, node);
         else tree_.insertTopLevelItem(position, node);
     }
-    tree_.enroll(node, key);
-    tree_.order_.push_back(node);
-    TreeNode added = tree_.handle(node);
-    added.applyImages(image, selectedImage);
-    return added;
+    return tree_.handle(node);
 }
 
 TreeNode TreeView::Collection::Add(const std::string& relativeKey, Relationship relationship, const std::string& key,

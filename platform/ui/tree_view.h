@@ -118,6 +118,7 @@ private:
     friend class TreeNode;
     TreeNode handle(QTreeWidgetItem* item) { return item ? TreeNode(this, idOf(item)) : TreeNode(); }
     int indexOf(const QTreeWidgetItem* item) const;
+    void showImages(QTreeWidgetItem& node, const std::string& image, const std::string& selectedImage) const;
     void remove(QTreeWidgetItem* item);
 
     Collection nodes_{*this};

@@ -18,6 +18,8 @@
 #include <QTest>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -150,6 +152,32 @@ TEST_F(ControlsTest, ListSubItemsInsertedAtPositionOneReadInReverseAndFollowTheC
     list.ColumnHeaders().Remove("k2");
     EXPECT_EQ(shown->text(1), "PDF document"); // sub-items stay, the columns show them in order
     EXPECT_EQ(list.ColumnHeaders().Key(2), "k3");
+}
+
+// A view repaints what its model says has changed: a change of sub-items
+// must name every column of the row, not only the first.
+TEST_F(ControlsTest, AChangeOfSubItemsTellsTheViewOfTheWholeRowAlignedAsItsColumns)
+{
+    ui::ListView list;
+    list.ColumnHeaders().Add(0, "k1", "File Name");
+    list.ColumnHeaders().Add(0, "k2", "File Size", 1440, ui::ColumnAlignment::Right);
+    list.ColumnHeaders().Add(0, "k3", "Last Modified");
+    const ui::ListItem row = list.ListItems().Add(0, "", "a.txt");
+    std::vector<std::pair<int, int>> changed;
+    QObject::connect(list.model(), &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& first, const QModelIndex& last) {
+                         changed.emplace_back(first.column(), last.column());
+                     });
+
+    row.AddSubItem(1, "12/7/2026 10:44:30 PM");
+    row.AddSubItem(1, "1 KB");
+    row.setSubItem(2, "12/8/2026 9:00:00 AM");
+
+    EXPECT_EQ(changed, (std::vector<std::pair<int, int>>(3, {0, 2})));
+    const QTreeWidgetItem* shown = list.topLevelItem(0);
+    EXPECT_EQ(shown->text(1), "1 KB");
+    EXPECT_EQ(shown->text(2), "12/8/2026 9:00:00 AM");
+    EXPECT_EQ(shown->textAlignment(1), int(Qt::AlignRight | Qt::AlignVCenter));
 }
 
 TEST_F(ControlsTest, ListItemsRaiseTheControlErrorsAndAddNothingWhenRefused)
