@@ -24,6 +24,10 @@ public:
     // An open record set standing on its first row (EOF when there is none).
     Recordset(std::vector<std::string> fieldNames, std::vector<Row> rows);
     virtual ~Recordset() = default;
+    Recordset(const Recordset&) = default;
+    Recordset& operator=(const Recordset&) = default;
+    Recordset(Recordset&&) noexcept = default;
+    Recordset& operator=(Recordset&&) noexcept = default;
 
     bool isOpen() const { return open_; }
     bool eof() const;
