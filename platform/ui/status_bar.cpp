@@ -27,7 +27,11 @@ std::string PanelTimeText(sys::DateTime time)
 }
 
 std::string StatusPanel::Text() const { return label_->text().toStdString(); }
-void StatusPanel::setText(const std::string& text) { label_->setText(QString::fromStdString(text)); }
+void StatusPanel::setText(const std::string& text)
+{
+    const QString shown = QString::fromStdString(text);
+    if (label_->text() != shown) label_->setText(shown);
+}
 
 void StatusPanel::setWidth(float twips)
 {
