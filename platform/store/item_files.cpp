@@ -518,7 +518,11 @@ std::shared_ptr<const LoadedItem> ItemFiles::load(const Names& path) const
         }
     });
     auto loaded = std::make_shared<const LoadedItem>(std::move(item));
-    store_.cacheItem(key, generation, loaded);
+    // A document is opened again within the work of a write scope (a copy
+    // opens its source more than once); outside one, documents are read once
+    // each (a listing), and keeping them would only push out the folders and
+    // schema items that are asked for again and again.
+    if (loaded->data.kind != ItemKind::Document || WriteScope::Current()) store_.cacheItem(key, generation, loaded);
     return loaded;
 }
 

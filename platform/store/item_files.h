@@ -21,7 +21,7 @@
 // a path too long for one call is resolved one folder at a time. Damage found
 // in a stored file is reported with errDamagedItem naming the item's URL.
 // Items and listings read are kept in the store's caches while its
-// generation stays the same.
+// generation stays the same; documents only when read inside a write scope.
 
 #include "platform/store/host_store.h"
 #include "platform/store/item_data.h"
