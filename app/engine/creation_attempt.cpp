@@ -12,7 +12,7 @@ namespace {
 std::string RefusalText(CopyRefusal refusal, const std::string& source, const std::string& target)
 {
     if (refusal == CopyRefusal::NoItemNamed) return "\"" + target + "\" names no item inside a workspace";
-    return "\"" + target + "\" is \"" + source + "\" itself or lies inside it";
+    return "\"" + source + "\" cannot be copied onto itself or into a folder inside it (\"" + target + "\")";
 }
 
 } // namespace
@@ -28,10 +28,15 @@ bool CopyRefused(ErrorTrap& trap, const std::string& source, const std::string& 
 {
     const CopyRefusal refusal = CheckCopyTarget(source, target);
     if (refusal == CopyRefusal::None) return false;
-    trap.logError(com::E_INVALIDARG, RefusalText(refusal, source, target));
+    ReportRefusedCopy(trap, refusal, std::move(row), notSavedRemark);
+    return true;
+}
+
+void ReportRefusedCopy(ErrorTrap& trap, CopyRefusal refusal, ItemRow row, const std::string& notSavedRemark)
+{
+    trap.logError(com::E_INVALIDARG, RefusalText(refusal, row.source, row.destination));
     row.remark = refusal == CopyRefusal::NoItemNamed ? notSavedRemark : kCopyOntoItselfRemark;
     ReportFailure(row);
-    return true;
 }
 
 void ReportWhenDurable(ErrorTrap& trap, store::WriteScope& scope, ItemRow row, const std::string& failureRemark)

@@ -32,12 +32,15 @@ struct ItemRow {
     std::string remark;
 };
 
-// Checks a copy's target before anything is written (CheckCopyTarget). A
-// refused copy is logged under the trap's procedure and reported as row with
-// the remark for its refusal (notSavedRemark for a target that names no
-// item), and counts as failed; true then.
+// Checks a copy's target before anything is written (CheckCopyTarget); a
+// refused copy is reported by ReportRefusedCopy, and true then.
 bool CopyRefused(ErrorTrap& trap, const std::string& source, const std::string& target, ItemRow row,
                  const std::string& notSavedRemark);
+// A copy refused before anything was written: logged under the trap's
+// procedure, and reported as row (its source and destination as the entry
+// names them) with the remark for the refusal (notSavedRemark for a target
+// that names no item); it counts as failed.
+void ReportRefusedCopy(ErrorTrap& trap, CopyRefusal refusal, ItemRow row, const std::string& notSavedRemark = {});
 
 // Records row for an item the scope wrote and counts it replicated, while the
 // scope's writes are flushed; the row is settled when they are durable (see

@@ -60,7 +60,7 @@ void ShowProfilePercentage(ErrorTrap& trap)
 
 // A workspace's profiles copied onto themselves would rewrite the source's own
 // definitions: refused, with a log line.
-bool RefusedOntoItself(ErrorTrap& trap, const std::string& sourceWorkspace, const std::string& destinationWorkspace)
+bool ProfilesOntoThemselves(ErrorTrap& trap, const std::string& sourceWorkspace, const std::string& destinationWorkspace)
 {
     if (!IsSameOrWithin(destinationWorkspace, sourceWorkspace)) return false;
     trap.logError(com::E_INVALIDARG, "The profiles of \"" + sourceWorkspace + "\" cannot be copied onto themselves");
@@ -138,7 +138,7 @@ void CreateProfilesInDestination(const std::string& type, const std::string& sou
                                  const std::string& destinationWorkspace)
 {
     ErrorTrap trap("in CreateProfilesInDestination");
-    if (RefusedOntoItself(trap, sourceWorkspace, destinationWorkspace)) return;
+    if (ProfilesOntoThemselves(trap, sourceWorkspace, destinationWorkspace)) return;
     trap.step([] { ImportingDialog().setCaption("Copying Profiles..."); });
     trap.step([] { ImportingDialog().setLblStatus("Initiating..."); });
     trap.step([] { ui::DoEvents(); });
@@ -226,7 +226,7 @@ void CreateProfilesA(const std::string& url, const std::string& propertyName, co
 void ManageContentClasses(const std::string& sourceWorkspace, const std::string& destinationWorkspace)
 {
     ErrorTrap trap("in ManageContentClasses");
-    if (RefusedOntoItself(trap, sourceWorkspace, destinationWorkspace)) return;
+    if (ProfilesOntoThemselves(trap, sourceWorkspace, destinationWorkspace)) return;
     store::SpsWorkspace workspace;
     workspace.setPreOpenFlag(false);
     trap.step([&] { workspace.DataSource().Open(sourceWorkspace, 0, -1); });

@@ -76,10 +76,8 @@ void ShowProgress(ErrorTrap& trap, double amount)
 // failed before anything is read or written.
 bool RefusedOntoItself(ErrorTrap& trap, bool ontoItself, const std::string& source, const std::string& destination)
 {
-    if (!ontoItself) return false;
-    trap.logError(com::E_INVALIDARG, "\"" + source + "\" cannot be replicated into \"" + destination + "\"");
-    ReportFailure({source, destination, "", kCopyOntoItselfRemark});
-    return true;
+    if (ontoItself) ReportRefusedCopy(trap, CopyRefusal::OntoItself, {source, destination, "", ""});
+    return ontoItself;
 }
 
 std::string ImportingStatus(const std::string& source)

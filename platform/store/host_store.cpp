@@ -116,7 +116,7 @@ std::shared_ptr<HostStore> HostStore::Connect(std::string_view hostName)
     if (auto found = table.byHost.find(key); found != table.byHost.end()) {
         Connection& connection = found->second;
         if (scope != 0 && connection.checkedInScope == scope) return connection.store;
-        if (connection.store->stillValid(connection.settingsCheckedJustNow(now))) {
+        if (connection.settingsCheckedJustNow(now) || connection.store->settingsUnchanged()) {
             connection.checked(scope, now);
             return connection.store;
         }
@@ -164,12 +164,10 @@ HostStore::~HostStore()
     ::munmap(generation_, sizeof(std::uint64_t));
 }
 
-// The host's settings unchanged (host.ini is rewritten whole on every
-// change). A store folder removed meanwhile shows when an item is looked for
-// (requireStoreFolder).
-bool HostStore::stillValid(bool settingsKnown) const
+// host.ini is rewritten whole on every change. A store folder removed
+// meanwhile shows when an item is looked for (requireStoreFolder).
+bool HostStore::settingsUnchanged() const
 {
-    if (settingsKnown) return true;
     const std::optional<Identity> hostFile = identify(hostFolder_.descriptor(), "host.ini");
     return hostFile && sameFile(*hostFile, hostFile_);
 }

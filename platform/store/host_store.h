@@ -130,8 +130,8 @@ private:
     static constexpr std::size_t kCachedListings = 16;
 
     HostStore(net::HostInfo host, net::Folder hostFolder, net::Folder root);
-    // settingsKnown: the host's settings were checked a moment ago.
-    bool stillValid(bool settingsKnown) const;
+    // Whether the host's settings are as they were when it was connected.
+    bool settingsUnchanged() const;
     void carryOver(std::uint64_t from, std::uint64_t to, StoreChange change);
     void writeGeneration(std::uint64_t generation);
 
